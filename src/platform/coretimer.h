@@ -1,0 +1,45 @@
+// A timer as the program's logic sees it: whether it runs and its interval.
+// The logic reads and sets these ("if Timer3 is not enabled"); the window
+// layer binds each one to a real timer and follows its changes.
+#pragma once
+
+#include <functional>
+#include <utility>
+
+namespace brevanto {
+
+class CoreTimer {
+public:
+    explicit CoreTimer(int intervalMs = 1000) : m_interval(intervalMs) {}
+
+    bool enabled() const { return m_enabled; }
+    int interval() const { return m_interval; }
+
+    void setEnabled(bool enabled) {
+        if (enabled != m_enabled) {
+            m_enabled = enabled;
+            notify();
+        }
+    }
+    void setInterval(int intervalMs) {
+        if (intervalMs != m_interval) {
+            m_interval = intervalMs;
+            notify();
+        }
+    }
+    // Called after every change; one listener, the binding to a real timer.
+    void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+
+private:
+    void notify() {
+        if (m_listener) {
+            m_listener();
+        }
+    }
+
+    bool m_enabled = false;
+    int m_interval;
+    std::function<void()> m_listener;
+};
+
+}  // namespace brevanto

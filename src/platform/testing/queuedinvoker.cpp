@@ -1,0 +1,59 @@
+#include "platform/testing/queuedinvoker.h"
+
+namespace brevanto::testing {
+
+QueuedInvoker::QueuedInvoker() : m_mainThread(std::this_thread::get_id()) {}
+
+void QueuedInvoker::invokeAndWait(std::function<void()> work) {
+    if (onMainThread()) {
+        work();
+        return;
+    }
+    bool finished = false;
+    std::unique_lock lock(m_mutex);
+    m_queue.push_back([&work, &finished, this] {
+        work();
+        std::lock_guard done(m_mutex);
+        finished = true;
+    });
+    m_changed.notify_all();
+    m_changed.wait(lock, [&finished] { return finished; });
+}
+
+void QueuedInvoker::post(std::function<void()> work) {
+    std::lock_guard lock(m_mutex);
+    m_queue.push_back(std::move(work));
+    m_changed.notify_all();
+}
+
+int QueuedInvoker::runPending() {
+    std::deque<std::function<void()>> batch;
+    {
+        std::lock_guard lock(m_mutex);
+        batch.swap(m_queue);
+    }
+    for (auto& work : batch) {
+        work();
+    }
+    if (!batch.empty()) {
+        std::lock_guard lock(m_mutex);
+        m_changed.notify_all();
+    }
+    return static_cast<int>(batch.size());
+}
+
+bool QueuedInvoker::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        {
+            std::unique_lock lock(m_mutex);
+            if (!m_changed.wait_until(lock, deadline, [this] { return !m_queue.empty(); })) {
+                return done();
+            }
+        }
+        runPending();
+    }
+    return true;
+}
+
+}  // namespace brevanto::testing

@@ -1,0 +1,36 @@
+#include "platform/testing/recordingprompts.h"
+
+namespace brevanto::testing {
+
+void RecordingPrompts::showMessage(std::string_view text) {
+    std::lock_guard lock(m_mutex);
+    m_messages.emplace_back(text);
+}
+
+PromptAnswer RecordingPrompts::ask(std::string_view question) {
+    std::lock_guard lock(m_mutex);
+    m_questions.emplace_back(question);
+    if (m_answers.empty()) {
+        return PromptAnswer::Yes;
+    }
+    const PromptAnswer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void RecordingPrompts::queueAnswer(PromptAnswer answer) {
+    std::lock_guard lock(m_mutex);
+    m_answers.push_back(answer);
+}
+
+std::vector<std::string> RecordingPrompts::messages() const {
+    std::lock_guard lock(m_mutex);
+    return m_messages;
+}
+
+std::vector<std::string> RecordingPrompts::questions() const {
+    std::lock_guard lock(m_mutex);
+    return m_questions;
+}
+
+}  // namespace brevanto::testing
