@@ -1,8 +1,7 @@
 #include "link/portmap.h"
 
 #include <cctype>
-
-#include "platform/numberformat.h"
+#include <charconv>
 
 namespace brevanto {
 namespace {
@@ -60,14 +59,14 @@ std::optional<int> PortMap::portNumber(std::string_view portName) {
         return std::nullopt;
     }
     portName.remove_prefix(3);
-    if (portName.empty() || !std::isdigit(static_cast<unsigned char>(portName.front()))) {
+    int number = 0;
+    const auto [end, error] =
+        std::from_chars(portName.data(), portName.data() + portName.size(), number);
+    if (error != std::errc{} || end != portName.data() + portName.size() || number < 0 ||
+        number > 255) {
         return std::nullopt;
     }
-    const auto number = parseInteger(portName);
-    if (!number || *number < 0 || *number > 255) {
-        return std::nullopt;
-    }
-    return static_cast<int>(*number);
+    return number;
 }
 
 std::optional<std::string> PortMap::devicePathFor(std::string_view portName) const {

@@ -1,0 +1,119 @@
+#include "store/eventlog.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/atomicfile.h"
+
+namespace brevanto {
+namespace {
+
+std::string dayMonthYear(const LocalDate& date) {
+    return std::to_string(date.day) + "-" + std::to_string(date.month) + "-" +
+           std::to_string(date.year);
+}
+
+// One level at a time: a level that exists as a directory is reused; a file
+// in its place, or a refused creation, makes the level impossible.
+bool ensureDirectory(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return true;
+    }
+    return std::filesystem::create_directory(path, error) && !error;
+}
+
+}  // namespace
+
+EventLog::EventLog(EventList& list, const Clock& clock, const DateTimeFormat& format,
+                   Prompts& prompts, std::filesystem::path root)
+    : m_list(list), m_clock(clock), m_format(format), m_prompts(prompts), m_root(std::move(root)) {}
+
+void EventLog::WriteEvent(std::string_view message) {
+    std::string line = "[" + m_format.formatDateTime(m_clock.now()) + "] ";
+    line += message;
+    line += ' ';
+    m_list.append(std::move(line));
+}
+
+std::string EventLog::eventFileName(const LocalDate& date) {
+    return "EventLog" + dayMonthYear(date) + ".txt";
+}
+
+std::string EventLog::fallbackFileName(const LocalDate& date) {
+    return "EmergencyNameEvent" + dayMonthYear(date) + ".txt";
+}
+
+void EventLog::NameEventFile() {
+    const LocalDate today = m_clock.now().date;
+    const std::filesystem::path top = std::filesystem::path("Log") / "LogEvent";
+    m_currentPath = fallbackFileName(today);
+    if (!ensureDirectory(m_root / top)) {
+        m_prompts.showMessage(
+            "Cannot create Directory for Event log file. Current directory will be used.");
+        return;
+    }
+    std::filesystem::path directory = top;
+    for (const int level : {today.year, today.month, today.day}) {
+        directory /= std::to_string(level);
+        if (!ensureDirectory(m_root / directory)) {
+            return;
+        }
+    }
+    m_currentPath = directory / eventFileName(today);
+}
+
+bool EventLog::writeLines(const EventList::Lines& lines, ByteSink& sink) {
+    for (const std::string& line : lines) {
+        if (!sink.write(line) || !sink.write("\r\n")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EventLog::SaveEventLog() {
+    if (m_currentPath.empty()) {
+        return false;
+    }
+    const EventList::Lines lines = m_list.snapshot();
+    return replaceFileAtomically(m_root / m_currentPath,
+                                 [&lines](ByteSink& sink) { return writeLines(lines, sink); });
+}
+
+EventList::Lines EventLog::splitLines(std::string_view text) {
+    EventList::Lines lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+bool EventLog::LoadEventLog() {
+    if (m_currentPath.empty()) {
+        return false;
+    }
+    const std::filesystem::path path = m_root / m_currentPath;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (!file && !file.eof()) {
+        return false;
+    }
+    m_list.replaceAll(splitLines(content.str()));
+    return true;
+}
+
+}  // namespace brevanto

@@ -42,14 +42,19 @@ int QueuedInvoker::runPending() {
     return static_cast<int>(batch.size());
 }
 
-bool QueuedInvoker::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+bool QueuedInvoker::runUntil(const std::function<bool()>& done,
+                             std::chrono::milliseconds timeout) {
+    // `done` may turn true through another thread without anything queued,
+    // so the queue is watched in short slices rather than until the deadline.
+    constexpr auto kSlice = std::chrono::milliseconds(5);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
         {
             std::unique_lock lock(m_mutex);
-            if (!m_changed.wait_until(lock, deadline, [this] { return !m_queue.empty(); })) {
-                return done();
-            }
+            m_changed.wait_for(lock, kSlice, [this] { return !m_queue.empty(); });
         }
         runPending();
     }

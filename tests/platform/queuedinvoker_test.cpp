@@ -1,0 +1,45 @@
+#include "platform/testing/queuedinvoker.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace brevanto {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(QueuedInvoker, WorkFromAnotherThreadRunsOnTheMainThreadAndTheCallerWaits) {
+    testing::QueuedInvoker invoker;
+    const auto mainThread = std::this_thread::get_id();
+    std::thread::id ranOn;
+    std::atomic<bool> returned{false};
+    int value = 0;
+
+    std::thread worker([&] {
+        invoker.invokeAndWait([&] {
+            ranOn = std::this_thread::get_id();
+            value = 42;
+        });
+        returned = true;
+    });
+    ASSERT_TRUE(invoker.runUntil([&] { return returned.load(); }, 10s));
+    worker.join();
+    EXPECT_EQ(ranOn, mainThread);
+    EXPECT_EQ(value, 42);
+}
+
+TEST(QueuedInvoker, WorkFromTheMainThreadRunsAtOnce) {
+    testing::QueuedInvoker invoker;
+    int value = 0;
+    invoker.invokeAndWait([&] { value = 1; });
+    EXPECT_EQ(value, 1);
+    invoker.post([&] { value = 2; });
+    EXPECT_EQ(value, 1);
+    EXPECT_EQ(invoker.runPending(), 1);
+    EXPECT_EQ(value, 2);
+}
+
+}  // namespace
+}  // namespace brevanto
