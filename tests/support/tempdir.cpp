@@ -29,9 +29,9 @@ std::string readFile(const std::filesystem::path& path) {
     return content.str();
 }
 
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+void writeFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace brevanto::testing

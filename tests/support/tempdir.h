@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace brevanto::testing {
 
@@ -14,13 +15,13 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
 
 private:
     std::filesystem::path m_path;
 };
 
 std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& bytes);
+void writeFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace brevanto::testing

@@ -1,0 +1,108 @@
+#include "store/settingsfile.h"
+
+#include <system_error>
+#include <type_traits>
+#include <variant>
+
+#include "link/portmap.h"
+#include "platform/atomicfile.h"
+#include "store/filebytes.h"
+#include "store/inidocument.h"
+#include "store/settingskeys.h"
+#include "store/storedform.h"
+
+namespace brevanto {
+namespace {
+
+constexpr mode_t kPrivateMode = 0600;
+
+template <typename T>
+T fromStored(const std::string& stored, const T& defaultValue, const DateTimeFormat& format) {
+    if constexpr (std::is_same_v<T, std::int32_t>) {
+        return parseStoredInteger(stored).value_or(defaultValue);
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return parseStoredFlag(stored).value_or(defaultValue);
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        return textFromStored(stored);
+    } else {
+        const auto time = parseStoredTime(stored, format);
+        return time ? LocalDateTime{{}, *time} : defaultValue;
+    }
+}
+
+template <typename T>
+std::string toStored(const T& value, const DateTimeFormat& format) {
+    if constexpr (std::is_same_v<T, std::int32_t>) {
+        return storedInteger(value);
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return storedFlag(value);
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        return storedText(value);
+    } else {
+        return storedTime(value.time, format);
+    }
+}
+
+std::map<int, std::string> portOverridesIn(const IniDocument& document) {
+    std::map<int, std::string> overrides;
+    for (const auto& [key, value] : document.entries(kPortsSection)) {
+        const auto number = PortMap::portNumber(key);
+        if (number && !overrides.contains(*number)) {
+            overrides.emplace(*number, textFromStored(value));
+        }
+    }
+    return overrides;
+}
+
+// A settings file kept elsewhere and linked beside the program stays linked:
+// the replacement goes where the link points.
+std::filesystem::path replacementTarget(const std::filesystem::path& path) {
+    std::error_code error;
+    auto resolved = std::filesystem::canonical(path, error);
+    return error ? path : resolved;
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile(std::filesystem::path path, DateTimeFormat timeFormat)
+    : m_path(std::move(path)), m_timeFormat(std::move(timeFormat)) {}
+
+LoadedSettings SettingsFile::read() const {
+    const FileBytes file = readSmallFile(m_path, kMaxBytes);
+    const IniDocument document(file.bytes);
+    LoadedSettings loaded;
+    for (const SettingKey& key : settingKeys()) {
+        const auto stored = document.value(key.section, key.key);
+        if (!stored) {
+            continue;
+        }
+        std::visit(
+            [&](const auto& field) {
+                field.of(loaded.settings) = fromStored(*stored, field.defaultValue, m_timeFormat);
+            },
+            key.field);
+    }
+    loaded.portOverrides = portOverridesIn(document);
+    return loaded;
+}
+
+bool SettingsFile::write(const TDati& settings) const {
+    const std::filesystem::path target = replacementTarget(m_path);
+    const FileBytes existing = readSmallFile(target, kMaxBytes);
+    if (existing.status == FileBytes::Status::Unreadable) {
+        return false;
+    }
+    IniDocument document(existing.bytes);
+    for (const SettingKey& key : settingKeys()) {
+        std::visit(
+            [&](const auto& field) {
+                document.setValue(key.section, key.key, toStored(field.in(settings), m_timeFormat));
+            },
+            key.field);
+    }
+    const std::string text = document.text();
+    return replaceFileAtomically(
+        target, [&text](ByteSink& sink) { return sink.write(text); }, kPrivateMode, true);
+}
+
+}  // namespace brevanto

@@ -1,0 +1,16 @@
+// The web server as the settings see it: applying the settings restarts it on
+// the configured port. The web layer provides the real one.
+#pragma once
+
+namespace brevanto {
+
+class WebServerControl {
+public:
+    virtual ~WebServerControl() = default;
+    virtual bool isActive() const = 0;
+    // False when the server raised an error while stopping or starting.
+    virtual bool deactivate() = 0;
+    virtual bool activate(int port) = 0;
+};
+
+}  // namespace brevanto
