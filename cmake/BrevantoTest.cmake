@@ -5,7 +5,7 @@
 function(brevanto_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE brevanto::options brevanto::testsupport ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE brevanto::options brevanto::testsupport brevanto_testmain ${ARG_LIBS})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS "${ARG_LABELS}")

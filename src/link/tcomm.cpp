@@ -17,9 +17,9 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
+// Rounded up, so a time-out never ends before its full time.
 int millisecondsUntil(SteadyClock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now());
     return static_cast<int>(std::max<long long>(0, left.count()));
 }
 
@@ -153,6 +153,8 @@ int TComm::Read(uint8_t* buffer, int count) {
                        kIntervalTimeoutMs);
 }
 
+// Each byte gets its own 220 ms, as a one-byte read would give it: the loop
+// takes whatever has arrived and ends on the first wait that sees nothing.
 int TComm::ReadStream(uint8_t* buffer, int capacity) {
     if (m_fd < 0) {
         return -1;
@@ -160,17 +162,22 @@ int TComm::ReadStream(uint8_t* buffer, int capacity) {
     std::array<uint8_t, 256> chunk{};
     int received = 0;
     while (received < capacity + kStreamDrainLimit) {
-        const int n = readBounded(chunk.data(), static_cast<int>(chunk.size()), kStreamSilenceMs,
-                                  kStreamSilenceMs);
-        if (n < 0) {
-            return received - 1;
-        }
-        if (n == 0) {
+        const int ready = waitFor(m_fd, POLLIN, kStreamSilenceMs);
+        if (ready == 0) {
             break;
         }
+        const ssize_t n = ready < 0 ? -1 : ::read(m_fd, chunk.data(), chunk.size());
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            continue;
+        }
+        if (n <= 0) {
+            // End of file on a terminal means the device went away.
+            m_error = n == 0 ? EIO : errno;
+            return received - 1;
+        }
         const int room = std::max(0, capacity - received);
-        std::copy_n(chunk.begin(), std::min(n, room), buffer + received);
-        received += n;
+        std::copy_n(chunk.begin(), std::min(static_cast<int>(n), room), buffer + received);
+        received += static_cast<int>(n);
     }
     return received;
 }

@@ -25,7 +25,9 @@ const LocaleCase kLocales[] = {
     {"unknown_conversion_falls_back", "%b %d", "%Q", "07/03/2015 14:02:11"},
 };
 
-void PrintTo(const LocaleCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LocaleCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DateTimeFormatLocales : public ::testing::TestWithParam<LocaleCase> {};
 

@@ -8,8 +8,8 @@
 #include <variant>
 
 #include "link/portmap.h"
-#include "support/tempdir.h"
 #include "store/settingskeys.h"
+#include "support/tempdir.h"
 
 namespace brevanto {
 namespace {
@@ -184,9 +184,10 @@ TEST_F(SettingsFileTest, KeepsTheLineEndsOfTheFileItRewrites) {
 }
 
 TEST_F(SettingsFileTest, KeepsPortsAndSectionsItDoesNotKnow) {
-    testing::writeFile(ini(),
-                      "[Ports]\ncom3 = /dev/serial/by-id/inverter\nCOM30=/dev/ttyX\nLPT1=/dev/lp0\n"
-                      "[Plugins]\n; by hand\ncolour=blue\n");
+    testing::writeFile(
+        ini(),
+        "[Ports]\ncom3 = /dev/serial/by-id/inverter\nCOM30=/dev/ttyX\nLPT1=/dev/lp0\n"
+        "[Plugins]\n; by hand\ncolour=blue\n");
     const LoadedSettings loaded = file().read();
     const std::map<int, std::string> expected{{3, "/dev/serial/by-id/inverter"}, {30, "/dev/ttyX"}};
     EXPECT_EQ(loaded.portOverrides, expected);

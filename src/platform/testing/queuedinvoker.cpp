@@ -42,8 +42,7 @@ int QueuedInvoker::runPending() {
     return static_cast<int>(batch.size());
 }
 
-bool QueuedInvoker::runUntil(const std::function<bool()>& done,
-                             std::chrono::milliseconds timeout) {
+bool QueuedInvoker::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     // `done` may turn true through another thread without anything queued,
     // so the queue is watched in short slices rather than until the deadline.
     constexpr auto kSlice = std::chrono::milliseconds(5);

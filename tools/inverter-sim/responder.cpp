@@ -1,0 +1,94 @@
+#include "inverter-sim/responder.h"
+
+#include "link/framecrc.h"
+#include "link/frames.h"
+
+namespace brevanto::sim {
+namespace {
+
+bool isFramingByte(uint8_t byte) {
+    return byte == 0x28 || byte == 0x0D || byte == 0x0A;
+}
+
+}  // namespace
+
+std::optional<std::string_view> checkedCommand(std::span<const uint8_t> frame) {
+    if (frame.size() < 2) {
+        return std::nullopt;
+    }
+    const auto text = frame.first(frame.size() - 2);
+    const uint16_t check = FrameCrc(text);
+    if (frame[text.size()] != highByte(check) || frame[text.size() + 1] != lowByte(check)) {
+        return std::nullopt;
+    }
+    return std::string_view(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+uint8_t spoiltCheckByte(uint8_t right) {
+    const uint8_t spoilt = right ^ 0x55;
+    return isFramingByte(spoilt) ? static_cast<uint8_t>(right ^ 0xAA) : spoilt;
+}
+
+Responder::Responder(uint64_t seed) : m_plant(seed) {}
+
+void Responder::apply(const SetMode& change) {
+    m_mode = change.letter;
+}
+
+void Responder::apply(const SetQpigs& change) {
+    m_fixedQpigs = change.payload;
+}
+
+void Responder::apply(const QueueRaw& change) {
+    m_raw[change.command].push_back(change.bytes);
+}
+
+void Responder::apply(const SetSilent& change) {
+    m_silent = change.on;
+}
+
+void Responder::apply(const SetBadCrc& change) {
+    m_badCrc = change.on;
+}
+
+// Scripted bytes go out exactly as given: they exist to reproduce faults, so
+// the spoilt-check switch leaves them alone. While silent, nothing is used
+// up, and a scripted reply waits for the next command that is answered.
+std::optional<std::vector<uint8_t>> Responder::reply(std::span<const uint8_t> frame,
+                                                     double secondsSinceMidnight) {
+    if (m_silent) {
+        return std::nullopt;
+    }
+    const std::optional<std::string_view> command = checkedCommand(frame);
+    if (command) {
+        const auto scripted = m_raw.find(*command);
+        if (scripted != m_raw.end() && !scripted->second.empty()) {
+            std::vector<uint8_t> bytes = std::move(scripted->second.front());
+            scripted->second.pop_front();
+            return bytes;
+        }
+    }
+    std::vector<uint8_t> bytes =
+        command ? answer(*command, secondsSinceMidnight) : replyFrame("NAK");
+    if (m_badCrc) {
+        uint8_t& low = bytes[bytes.size() - 2];
+        low = spoiltCheckByte(low);
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> Responder::answer(std::string_view command, double secondsSinceMidnight) {
+    if (command == "QPIGS") {
+        return replyFrame(m_fixedQpigs ? *m_fixedQpigs
+                                       : qpigsPayload(m_plant.reading(secondsSinceMidnight)));
+    }
+    if (command == "QMOD") {
+        return replyFrame(std::string_view(&m_mode, 1));
+    }
+    if (command == "QID") {
+        return replyFrame(kSerialNumber);
+    }
+    return replyFrame("NAK");
+}
+
+}  // namespace brevanto::sim
