@@ -107,6 +107,20 @@ void TComm::configureLine() {
     }
 }
 
+// Reads what has arrived: the count, 0 when nothing was there after all, or
+// -1 when the read failed (end of file on a terminal: the device went away).
+int TComm::readAvailable(uint8_t* buffer, int room) {
+    const ssize_t n = ::read(m_fd, buffer, static_cast<size_t>(room));
+    if (n > 0) {
+        return static_cast<int>(n);
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+        return 0;
+    }
+    m_error = n == 0 ? EIO : errno;
+    return -1;
+}
+
 int TComm::readBounded(uint8_t* buffer, int count, int totalMs, int intervalMs) {
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(totalMs);
     int got = 0;
@@ -123,14 +137,11 @@ int TComm::readBounded(uint8_t* buffer, int count, int totalMs, int intervalMs) 
         if (ready == 0) {
             break;
         }
-        const ssize_t n = ::read(m_fd, buffer + got, static_cast<size_t>(count - got));
-        if (n > 0) {
-            got += static_cast<int>(n);
-        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-            // End of file on a terminal means the device went away.
-            m_error = n == 0 ? EIO : errno;
+        const int n = readAvailable(buffer + got, count - got);
+        if (n < 0) {
             return -1;
         }
+        got += n;
     }
     return got;
 }
@@ -166,18 +177,19 @@ int TComm::ReadStream(uint8_t* buffer, int capacity) {
         if (ready == 0) {
             break;
         }
-        const ssize_t n = ready < 0 ? -1 : ::read(m_fd, chunk.data(), chunk.size());
-        if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            continue;
+        if (ready < 0) {
+            m_error = errno;
+            return received - 1;
         }
-        if (n <= 0) {
-            // End of file on a terminal means the device went away.
-            m_error = n == 0 ? EIO : errno;
+        const int n = readAvailable(chunk.data(), static_cast<int>(chunk.size()));
+        if (n < 0) {
             return received - 1;
         }
         const int room = std::max(0, capacity - received);
-        std::copy_n(chunk.begin(), std::min(static_cast<int>(n), room), buffer + received);
-        received += static_cast<int>(n);
+        if (room > 0) {
+            std::copy_n(chunk.begin(), std::min(n, room), buffer + received);
+        }
+        received += n;
     }
     return received;
 }
@@ -191,6 +203,8 @@ int TComm::Write(const uint8_t* buffer, int count) {
     int written = 0;
     while (written < count) {
         const int ready = waitFor(m_fd, POLLOUT, millisecondsUntil(deadline));
+        // A failed write takes the pending line error with it, so the next
+        // read starts from a clean line.
         if (ready < 0) {
             m_lineErrors->check(m_fd);
             return -1;

@@ -62,6 +62,7 @@ public:
     void Close();
 
 private:
+    int readAvailable(uint8_t* buffer, int room);
     int readBounded(uint8_t* buffer, int count, int totalMs, int intervalMs);
     void configureLine();
 
