@@ -1,0 +1,58 @@
+// The fifteen basic readings and where each comes from: its field of the
+// main-values reply and the range test mode draws it from. The SCC battery
+// voltage is a sixteenth reading without a panel of its own.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace brevanto {
+
+struct BasicVariable {
+    const char* key;  // [BasicInfo] key of its display name
+    int replyField;
+    int testLow;
+    int testHigh;
+};
+
+inline constexpr int kBasicVariableCount = 15;
+inline constexpr int kSccBatteryVoltageField = 15;
+inline constexpr int kSccTestLow = 44;
+inline constexpr int kSccTestHigh = 54;
+
+// Numbered 1 to 15 as the window, the settings and the pages number them.
+inline constexpr std::array<BasicVariable, kBasicVariableCount> kBasicVariables{{
+    {"AC Voltage", 1, 200, 239},
+    {"AC Frequency", 2, 40, 54},
+    {"PV Input Voltage", 14, 40, 74},
+    {"PV Input Corrent", 13, 0, 39},
+    {"Battery Voltage", 9, 44, 54},
+    {"Battery Capacity", 11, 0, 99},
+    {"Charging Current", 10, 0, 19},
+    {"Discharge Current", 16, 0, 99},
+    {"Output Frequency", 4, 40, 54},
+    {"Output Voltage", 3, 200, 239},
+    {"Output Apparent Power", 5, 0, 3999},
+    {"Output Active Power", 6, 0, 3999},
+    {"Load Percent", 7, 0, 99},
+    {"Inverter Heat Sink temperature", 12, 30, 59},
+    {"Bus Voltage", 8, 380, 409},
+}};
+
+// The numbers the rules refer to.
+enum BasicVariableNumber {
+    kAcVoltage = 1,
+    kPvInputVoltage = 3,
+    kPvInputCurrent = 4,
+    kBatteryVoltage = 5,
+    kChargingCurrent = 7,
+    kDischargeCurrent = 8,
+    kOutputApparentPower = 11,
+    kOutputActivePower = 12,
+};
+
+// Texts as the inverter sent them, without leading zeros; empty before the
+// first good reading. Index 0 is unused.
+using BasicVariables = std::array<std::string, kBasicVariableCount + 1>;
+
+}  // namespace brevanto

@@ -1,0 +1,91 @@
+#include "acquisition/readplot.h"
+
+#include <chrono>
+
+namespace brevanto {
+
+ReadPlot::ReadPlot(std::function<void()> cycle, std::function<Gates()> gates)
+    : m_cycle(std::move(cycle)), m_gates(std::move(gates)), m_thread([this] { Execute(); }) {}
+
+ReadPlot::~ReadPlot() {
+    Terminate();
+    WaitFor();
+}
+
+void ReadPlot::Resume() {
+    std::lock_guard lock(m_mutex);
+    m_suspended = false;
+    m_wake.notify_all();
+}
+
+bool ReadPlot::Suspended() const {
+    std::lock_guard lock(m_mutex);
+    return m_suspended;
+}
+
+void ReadPlot::Terminate() {
+    std::lock_guard lock(m_mutex);
+    m_terminated = true;
+    m_wake.notify_all();
+}
+
+bool ReadPlot::Terminated() const {
+    std::lock_guard lock(m_mutex);
+    return m_terminated;
+}
+
+void ReadPlot::WaitFor() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+int ReadPlot::LoopCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_loopCount;
+}
+
+bool ReadPlot::suspend() {
+    std::unique_lock lock(m_mutex);
+    m_suspended = true;
+    m_wake.wait(lock, [this] { return !m_suspended || m_terminated; });
+    return !m_terminated;
+}
+
+bool ReadPlot::sleepFor(int intervalMs) {
+    std::unique_lock lock(m_mutex);
+    return !m_wake.wait_for(lock, std::chrono::milliseconds(intervalMs),
+                            [this] { return m_terminated; });
+}
+
+void ReadPlot::Execute() {
+    {
+        // Created suspended: the first Resume() starts the first cycle.
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return !m_suspended || m_terminated; });
+        if (m_terminated) {
+            return;
+        }
+    }
+    for (;;) {
+        m_cycle();
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_loopCount;
+            if (m_terminated) {
+                return;
+            }
+        }
+        if (!sleepFor(m_gates().intervalMs)) {
+            return;
+        }
+        if (m_gates().reqByWeb && !suspend()) {
+            return;
+        }
+        if (m_gates().stopReading && !suspend()) {
+            return;
+        }
+    }
+}
+
+}  // namespace brevanto

@@ -1,0 +1,57 @@
+// The reading thread: repeats the measurement cycle, sleeps the measuring
+// interval between cycles, and suspends itself after a cycle when readings
+// are only wanted on a web request or when the link went down. Created
+// suspended; Resume() starts or continues it.
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace brevanto {
+
+class ReadPlot {
+public:
+    // What the thread consults between cycles; the caller keeps it safe to
+    // read from this thread.
+    struct Gates {
+        bool reqByWeb = false;    // one cycle per wake-up
+        bool stopReading = true;  // the link is down
+        int intervalMs = 1000;    // Timer1's interval
+    };
+
+    ReadPlot(std::function<void()> cycle, std::function<Gates()> gates);
+    // Asks the thread to end and waits for it.
+    ~ReadPlot();
+    ReadPlot(const ReadPlot&) = delete;
+    ReadPlot& operator=(const ReadPlot&) = delete;
+
+    // Wakes a suspended thread; does nothing to a running one.
+    void Resume();
+    bool Suspended() const;
+    // The thread leaves after its running cycle; a running sleep is cut short
+    // and a suspended thread ends without another cycle.
+    void Terminate();
+    bool Terminated() const;
+    void WaitFor();
+    // Cycles finished since the thread started.
+    int LoopCount() const;
+
+private:
+    void Execute();
+    // False when termination ended the wait.
+    bool sleepFor(int intervalMs);
+    bool suspend();
+
+    std::function<void()> m_cycle;
+    std::function<Gates()> m_gates;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_suspended = true;
+    bool m_terminated = false;
+    int m_loopCount = 0;
+    std::thread m_thread;
+};
+
+}  // namespace brevanto

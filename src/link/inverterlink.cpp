@@ -1,0 +1,45 @@
+#include "link/inverterlink.h"
+
+namespace brevanto {
+
+InverterLink::InverterLink(Prompts& prompts, EventSink& events, std::function<bool()> connected,
+                           std::function<bool()> showAllErrors,
+                           std::unique_ptr<LineErrorMonitor> lineErrors)
+    : m_comm(prompts, std::move(lineErrors)),
+      m_protocol(m_comm, events, std::move(connected), std::move(showAllErrors)) {}
+
+bool InverterLink::portExists(const std::string& devicePath) const {
+    std::lock_guard lock(m_port);
+    return m_comm.PortExists(devicePath);
+}
+
+int InverterLink::open(const std::string& devicePath) {
+    std::lock_guard lock(m_port);
+    m_comm.Open(devicePath, 2400, 8, 0, 1);
+    return m_comm.LastError();
+}
+
+void InverterLink::close() {
+    std::lock_guard lock(m_port);
+    m_comm.Close();
+}
+
+bool InverterLink::isOpen() const {
+    std::lock_guard lock(m_port);
+    return m_comm.IsOpen();
+}
+
+void InverterLink::purge() {
+    std::lock_guard lock(m_port);
+    m_comm.Purge();
+}
+
+InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
+    std::lock_guard lock(m_port);
+    if (purgeFirst) {
+        m_comm.Purge();
+    }
+    return m_protocol.QueryInverter(command);
+}
+
+}  // namespace brevanto

@@ -1,0 +1,37 @@
+// The port and the exchanges on it, behind one lock: a reading cycle, a
+// "Check" and a connect's search each hold the line for a whole exchange,
+// so their bytes never interleave.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/inverterprotocol.h"
+#include "link/tcomm.h"
+
+namespace brevanto {
+
+class InverterLink {
+public:
+    InverterLink(
+        Prompts& prompts, EventSink& events, std::function<bool()> connected,
+        std::function<bool()> showAllErrors,
+        std::unique_ptr<LineErrorMonitor> lineErrors = std::make_unique<IcountLineErrorMonitor>());
+
+    bool portExists(const std::string& devicePath) const;
+    // Opens at 2400 baud 8N1; the result is LastError(): 0 when open.
+    int open(const std::string& devicePath);
+    void close();
+    bool isOpen() const;
+    void purge();
+    // One exchange; `purgeFirst` discards what the line holds before it.
+    InverterReply query(InverterCommand command, bool purgeFirst = false);
+
+private:
+    mutable std::mutex m_port;
+    TComm m_comm;
+    InverterProtocol m_protocol;
+};
+
+}  // namespace brevanto

@@ -1,0 +1,62 @@
+#include "link/linkstate.h"
+
+namespace brevanto {
+
+LinkState::Snapshot LinkState::snapshot() const {
+    std::lock_guard lock(m_mutex);
+    return m_state;
+}
+
+bool LinkState::connected() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.connectCaption == kDisconnect;
+}
+
+bool LinkState::testMode() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.testChecked;
+}
+
+std::string LinkState::labelCaption() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.labelCaption;
+}
+
+void LinkState::setConnectCaption(std::string caption) {
+    change([&caption](Snapshot& s) { s.connectCaption = std::move(caption); });
+}
+
+void LinkState::setLabelCaption(std::string caption) {
+    change([&caption](Snapshot& s) { s.labelCaption = std::move(caption); });
+}
+
+void LinkState::setConnectEnabled(bool enabled) {
+    change([enabled](Snapshot& s) { s.connectEnabled = enabled; });
+}
+
+void LinkState::setTestChecked(bool checked) {
+    change([checked](Snapshot& s) { s.testChecked = checked; });
+}
+
+void LinkState::setTestEnabled(bool enabled) {
+    change([enabled](Snapshot& s) { s.testEnabled = enabled; });
+}
+
+void LinkState::setChangeListener(std::function<void()> listener) {
+    std::lock_guard lock(m_mutex);
+    m_listener = std::move(listener);
+}
+
+void LinkState::change(const std::function<void(Snapshot&)>& edit) {
+    std::function<void()> listener;
+    {
+        std::lock_guard lock(m_mutex);
+        edit(m_state);
+        listener = m_listener;
+    }
+    if (listener) {
+        listener();
+    }
+}
+
+}  // namespace brevanto

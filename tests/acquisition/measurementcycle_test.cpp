@@ -1,0 +1,111 @@
+// The reading thread against the simulator, with this thread as the main
+// thread that serves its hand-overs.
+#include "acquisition/measurementcycle.h"
+
+#include <gtest/gtest.h>
+
+#include "acquisition/readplot.h"
+#include "platform/testing/manualclock.h"
+#include "platform/testing/queuedinvoker.h"
+#include "platform/testing/recordingeventsink.h"
+#include "platform/testing/recordingprompts.h"
+#include "support/simprocess.h"
+
+namespace brevanto {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MeasurementCycleTest : public ::testing::Test {
+protected:
+    MeasurementCycleTest() {
+        linkState.setConnectCaption(LinkState::kDisconnect);
+        linkState.setLabelCaption("Connected");
+    }
+
+    // Runs the thread until `cycles` have finished, serving its hand-overs.
+    void runCycles(int cycles) {
+        ReadPlot thread([this] { cycle.ReadInverter(); },
+                        [] {
+                            return ReadPlot::Gates{false, false, 0};
+                        });
+        thread.Resume();
+        ASSERT_TRUE(invoker.runUntil([&] { return thread.LoopCount() >= cycles; }, 30s));
+        thread.Terminate();
+        // A cycle still running wants the main thread until it ends.
+        std::atomic<bool> ended{false};
+        std::thread joiner([&] {
+            thread.WaitFor();
+            ended = true;
+        });
+        ASSERT_TRUE(invoker.runUntil([&] { return ended.load(); }, 30s));
+        joiner.join();
+    }
+
+    testing::SimProcess sim;
+    testing::RecordingPrompts prompts;
+    testing::RecordingEventSink events;
+    testing::ManualClock clock;
+    testing::QueuedInvoker invoker;
+    LinkState linkState;
+    std::atomic<bool> showAllErrors{true};
+    InverterLink link{prompts, events, [this] { return linkState.connected(); },
+                      [this] { return showAllErrors.load(); }};
+    InverterReadings readings;
+    ReadTimeBase timeBase{clock};
+    DateTimeFormat format{"%d.%m.%Y", "%H:%M:%S"};
+    MeasurementCycle cycle{link,
+                           linkState,
+                           invoker,
+                           readings,
+                           timeBase,
+                           clock,
+                           format,
+                           {[] { return 0; }, [] { return std::string(" (Refresh = 1 sec.)"); }},
+                           [](int, int high) { return high; }};
+};
+
+TEST_F(MeasurementCycleTest, CyclesKeepTheReadingsCurrent) {
+    ASSERT_EQ(link.open(sim.linkPath().string()), 0);
+    ASSERT_EQ(sim.command("mode B"), "ok");
+    timeBase.restart();
+    runCycles(3);
+    EXPECT_TRUE(readings.MainValuesValid);
+    EXPECT_TRUE(readings.StatusValid);
+    EXPECT_EQ(readings.state.InverterMode, "Battery");
+    EXPECT_FALSE(readings.basic[kBatteryVoltage].empty());
+    EXPECT_EQ(readings.MeasTimeText, "07.03.2015 - 14:02:11 (Refresh = 1 sec.)");
+    EXPECT_TRUE(events.messages().empty());
+}
+
+TEST_F(MeasurementCycleTest, ASilentInverterWritesItsTwoErrorLinesEachCycle) {
+    ASSERT_EQ(link.open(sim.linkPath().string()), 0);
+    ASSERT_EQ(sim.command("silent on"), "ok");
+    runCycles(2);
+    const std::vector<std::string> expected = {
+        "Error receiving main values (0/0)", "Error receiving status (0/5)",
+        "Error receiving main values (0/0)", "Error receiving status (0/5)"};
+    const auto messages = events.messages();
+    ASSERT_GE(messages.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(messages.begin(), messages.begin() + 4), expected);
+    EXPECT_FALSE(readings.MainValuesValid);
+    EXPECT_TRUE(readings.MeasTimeText.empty());
+}
+
+TEST_F(MeasurementCycleTest, TestModeReadsWithoutAPort) {
+    linkState.setTestChecked(true);
+    linkState.setLabelCaption("Test Mode");
+    timeBase.restart();
+    clock.advance(3600s);
+    runCycles(1);
+    EXPECT_EQ(readings.basic[kAcVoltage], "239");
+    EXPECT_EQ(readings.state.InverterMode, "Test Mode");
+    EXPECT_DOUBLE_EQ(readings.computed.SolarPower, 39.0 * 54.0);
+    // Test mode counts the load's energy as if the inverter ran from the line.
+    EXPECT_DOUBLE_EQ(readings.computed.LineEnergyApp, 3.999);
+    EXPECT_FALSE(readings.MeasTimeText.empty());
+    EXPECT_FALSE(link.isOpen());
+}
+
+}  // namespace
+}  // namespace brevanto

@@ -1,0 +1,109 @@
+#include "acquisition/readplot.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+
+namespace brevanto {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Gates the test changes while the thread reads them, and a way to wait for
+// the thread without sleeping.
+class ReadPlotTest : public ::testing::Test {
+protected:
+    ReadPlot::Gates gates() {
+        std::lock_guard lock(m_mutex);
+        return m_gates;
+    }
+    void setGates(ReadPlot::Gates g) {
+        std::lock_guard lock(m_mutex);
+        m_gates = g;
+    }
+    void cycle() {
+        std::lock_guard lock(m_mutex);
+        ++m_cycles;
+        m_changed.notify_all();
+    }
+    int cycles() {
+        std::lock_guard lock(m_mutex);
+        return m_cycles;
+    }
+    // True once the thread has finished `count` cycles and sits suspended.
+    bool waitUntilSuspendedAfter(ReadPlot& thread, int count) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (thread.LoopCount() == count && thread.Suspended()) {
+                return true;
+            }
+            std::unique_lock lock(m_mutex);
+            m_changed.wait_for(lock, 1ms);
+        }
+        return false;
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    ReadPlot::Gates m_gates{false, false, 0};
+    int m_cycles = 0;
+};
+
+TEST_F(ReadPlotTest, StartsSuspendedAndRunsOnceResumed) {
+    setGates({false, true, 0});  // the link goes down after the first cycle
+    ReadPlot thread([this] { cycle(); }, [this] { return gates(); });
+    EXPECT_TRUE(thread.Suspended());
+    EXPECT_EQ(thread.LoopCount(), 0);
+    thread.Resume();
+    ASSERT_TRUE(waitUntilSuspendedAfter(thread, 1));
+    EXPECT_EQ(cycles(), 1);
+}
+
+TEST_F(ReadPlotTest, OnRequestItRunsExactlyOneCyclePerWakeUp) {
+    setGates({true, false, 0});
+    ReadPlot thread([this] { cycle(); }, [this] { return gates(); });
+    for (int wakeUp = 1; wakeUp <= 3; ++wakeUp) {
+        thread.Resume();
+        ASSERT_TRUE(waitUntilSuspendedAfter(thread, wakeUp));
+    }
+    EXPECT_EQ(cycles(), 3);
+    setGates({false, false, 0});  // with the gates open a resumed thread keeps cycling
+    thread.Resume();
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (thread.LoopCount() < 10 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    EXPECT_GE(thread.LoopCount(), 10);
+}
+
+TEST_F(ReadPlotTest, TerminationCutsALongSleepShort) {
+    setGates({false, false, 3600 * 1000});  // the hourly interval
+    auto thread = std::make_unique<ReadPlot>([this] { cycle(); }, [this] { return gates(); });
+    thread->Resume();
+    while (thread->LoopCount() < 1) {
+        std::this_thread::yield();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    thread->Terminate();
+    thread->WaitFor();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 60s);
+    EXPECT_EQ(cycles(), 1);
+}
+
+TEST_F(ReadPlotTest, ASuspendedThreadEndsWithoutAnotherCycle) {
+    setGates({false, true, 0});
+    {
+        ReadPlot thread([this] { cycle(); }, [this] { return gates(); });
+        thread.Resume();
+        ASSERT_TRUE(waitUntilSuspendedAfter(thread, 1));
+    }  // the destructor terminates and waits
+    EXPECT_EQ(cycles(), 1);
+    ReadPlot neverStarted([this] { cycle(); }, [this] { return gates(); });
+    neverStarted.Terminate();
+    neverStarted.WaitFor();
+    EXPECT_EQ(neverStarted.LoopCount(), 0);
+}
+
+}  // namespace
+}  // namespace brevanto
