@@ -1,0 +1,196 @@
+#include "link/connectionmanager.h"
+
+#include <string>
+
+namespace brevanto {
+namespace {
+
+template <typename Hook, typename... Args>
+void call(const Hook& hook, Args... args) {
+    if (hook) {
+        hook(args...);
+    }
+}
+
+}  // namespace
+
+ConnectionManager::ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
+                                     std::function<PortMap()> ports,
+                                     std::function<ConnectionSettings()> settings,
+                                     ConnectionTimers timers, ConnectionHooks hooks)
+    : m_link(link),
+      m_linkState(linkState),
+      m_events(events),
+      m_ports(std::move(ports)),
+      m_settings(std::move(settings)),
+      m_timers(timers),
+      m_hooks(std::move(hooks)),
+      m_search(link, linkState, events) {
+    m_timers.timerConnect.setInterval(kReconnectDelayMs);
+}
+
+ConnectionSettings ConnectionManager::currentSettings() const {
+    return m_settings ? m_settings() : ConnectionSettings{};
+}
+
+void ConnectionManager::setStopReading(bool stop) {
+    call(m_hooks.setStopReading, stop);
+}
+
+void ConnectionManager::ConnectInverter() {
+    setStopReading(false);
+    if (m_linkState.connected()) {
+        disconnect();
+    } else {
+        connect();
+    }
+    if (m_hooks.offTimerArmed && m_hooks.offTimerArmed() && m_linkState.connected()) {
+        m_timers.timerOff.setEnabled(true);
+    }
+}
+
+// "Disconnect" goes up before the port opens: it is what lets "QID" through.
+void ConnectionManager::connect() {
+    m_linkState.setLabelCaption("Connecting...");
+    m_linkState.setConnectCaption(LinkState::kDisconnect);
+    m_linkState.setTestEnabled(false);
+    if (m_linkState.testMode()) {
+        startMeasuring();
+        m_linkState.setLabelCaption("Test Mode");
+        write("Connected in Test Mode.");
+        return;
+    }
+    const ConnectionSettings settings = currentSettings();
+    const PortMap ports = m_ports ? m_ports() : PortMap{};
+    report(settings.autoSearch ? m_search.searchPorts(ports)
+                               : m_search.openConfigured(ports, settings.comPortIndex),
+           settings);
+}
+
+// The search keeps the plain "COMn" in its lines; the connected line names the
+// device that was actually opened, whichever way it was found.
+void ConnectionManager::report(const ConnectResult& result, const ConnectionSettings& settings) {
+    switch (result.outcome) {
+        case ConnectOutcome::Connected:
+            write("Connected to " + result.openedPath + " port and Inverter.");
+            m_linkState.setLabelCaption("Connected");
+            startMeasuring();
+            m_linkState.setConnectCaption(LinkState::kDisconnect);
+            return;
+        case ConnectOutcome::NoInverter:
+            write("Communication port " + settings.comPort +
+                  " exists, but Inverter NOT found. Try another port.");
+            m_linkState.setLabelCaption("Error");
+            backToDisconnected();
+            m_link.close();
+            return;
+        case ConnectOutcome::PortNotOpened:
+            m_linkState.setLabelCaption("Error");
+            write("Port " + settings.comPort + " NOT found");
+            backToDisconnected();
+            return;
+        case ConnectOutcome::NothingFound:
+            m_linkState.setLabelCaption("Error");
+            write("Port not found in system.");
+            backToDisconnected();
+            return;
+    }
+}
+
+// After a failed connect. StopReading goes up again, as after any disconnect:
+// the connect cleared it, and a reading thread still finishing its last
+// cycle would otherwise run on with no link.
+void ConnectionManager::backToDisconnected() {
+    m_linkState.setConnectCaption(LinkState::kConnect);
+    m_linkState.setTestEnabled(true);
+    setStopReading(true);
+}
+
+void ConnectionManager::startMeasuring() {
+    m_timers.timer.setEnabled(true);
+    m_timers.timer1.setEnabled(true);
+    call(m_hooks.startReading);
+    call(m_hooks.updateDisplay);
+}
+
+void ConnectionManager::disconnect() {
+    m_linkState.setLabelCaption("Disconnecting...");
+    setStopReading(true);
+    m_timers.timer.setEnabled(false);
+    m_timers.timer1.setEnabled(false);
+    m_timers.timer3.setEnabled(false);
+    if (m_linkState.testMode()) {
+        m_linkState.setConnectCaption(LinkState::kConnect);
+        m_linkState.setLabelCaption("Test Mode");
+        m_linkState.setTestEnabled(true);
+        write("Disconnected in Test Mode.");
+        return;
+    }
+    // "Connect" goes up before the port closes (here and after a connect that
+    // found no inverter), so a cycle still running on the reading thread sees
+    // the link down instead of writing to a closed port.
+    m_linkState.setConnectCaption(LinkState::kConnect);
+    m_link.close();
+    m_linkState.setLabelCaption("---");
+    m_linkState.setConnectEnabled(true);
+    m_linkState.setTestEnabled(true);
+}
+
+void ConnectionManager::Button1Click() {
+    if (m_linkState.testMode()) {
+        write("Dummy connection test OK.");
+        return;
+    }
+    if (!CheckInverter()) {
+        write("Inverter NOT connected on port " + currentSettings().comPort);
+    }
+}
+
+// Timer3 keeps the fast interval after leaving test mode, until the settings
+// are next applied.
+void ConnectionManager::TestClick() {
+    if (m_linkState.testMode()) {
+        m_timers.timer3.setInterval(kTestLogIntervalMs);
+        write("Entering in TEST mode.");
+    } else {
+        write("Leaving TEST mode.");
+    }
+}
+
+void ConnectionManager::ReconnectWatchdog() {
+    const std::optional<int> loopCount =
+        m_hooks.loopCount ? m_hooks.loopCount() : std::optional<int>{};
+    if (m_watchdog.tick(m_timers.timer1.interval() / 1000, loopCount,
+                        currentSettings().autoReConnect)) {
+        ConnectInverter();  // connected, so this disconnects
+        m_timers.timerConnect.setInterval(kReconnectDelayMs);
+        m_timers.timerConnect.setEnabled(true);
+    }
+}
+
+// A link that is up again by other means (the user clicked Connect in the
+// five seconds) is left alone: the toggle would cut it. A reconnect that
+// finds nothing tries again, every five seconds until the series' last
+// attempt and then every few minutes, so an unattended monitor is back as
+// soon as the inverter or its cable is.
+void ConnectionManager::TimerConnectTimer() {
+    m_timers.timerConnect.setEnabled(false);
+    if (m_linkState.connected()) {
+        return;
+    }
+    ConnectInverter();
+    write("AutoReconnect executed.");
+    const bool seriesEnded = m_watchdog.reconnectExecuted();
+    if (seriesEnded) {
+        write(
+            "FATAL: maximum number of reconnect attempt has been made. Check cable and "
+            "Inverter.");
+    }
+    if (!m_linkState.connected()) {
+        const bool slow = seriesEnded || m_timers.timerConnect.interval() == kSlowReconnectDelayMs;
+        m_timers.timerConnect.setInterval(slow ? kSlowReconnectDelayMs : kReconnectDelayMs);
+        m_timers.timerConnect.setEnabled(true);
+    }
+}
+
+}  // namespace brevanto

@@ -1,0 +1,68 @@
+// The connection manager: when the program talks to an inverter and on which
+// port. The Connect button toggles the link, "Check" asks the inverter, the
+// Test box switches test mode, and the watchdog with its reconnect timer
+// drops and restores a link whose reading thread has stopped finishing cycles.
+// All of it runs on the main thread; only the search inside a connect would
+// be safe elsewhere (see ConnectionSearch).
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "link/connectionhooks.h"
+#include "link/connectionsearch.h"
+#include "link/connectionsettings.h"
+#include "link/connectiontimers.h"
+#include "link/watchdogcounters.h"
+
+namespace brevanto {
+
+class ConnectionManager {
+public:
+    static constexpr int kReconnectDelayMs = 5000;
+    // After a series of failed reconnects the link is still sought, calmly.
+    static constexpr int kSlowReconnectDelayMs = 5 * 60 * 1000;
+    // Test mode samples the daily tables this often.
+    static constexpr int kTestLogIntervalMs = 200;
+
+    // Sets TimerConnect's interval; the other timers keep theirs.
+    ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
+                      std::function<PortMap()> ports, std::function<ConnectionSettings()> settings,
+                      ConnectionTimers timers, ConnectionHooks hooks);
+
+    // Connect1Click: connects when the button reads "Connect", else disconnects.
+    void ConnectInverter();
+    bool CheckInverter() { return m_search.CheckInverter(); }
+    // "Check".
+    void Button1Click();
+    // The Test box has just changed; its new state is in the link state.
+    void TestClick();
+    // Once a scheduler tick, right after the display refresh.
+    void ReconnectWatchdog();
+    void TimerConnectTimer();
+    // The scheduler's last step of a tick: the LoopCount the next tick compares.
+    void setLastLoopCount(int loopCount) { m_watchdog.setLastLoopCount(loopCount); }
+    const WatchdogCounters& watchdog() const { return m_watchdog; }
+
+private:
+    void connect();
+    void report(const ConnectResult& result, const ConnectionSettings& settings);
+    void backToDisconnected();
+    ConnectionSettings currentSettings() const;
+    void disconnect();
+    void startMeasuring();
+    void setStopReading(bool stop);
+    void write(std::string_view line) { m_events.WriteEvent(line); }
+
+    InverterLink& m_link;
+    LinkState& m_linkState;
+    EventSink& m_events;
+    std::function<PortMap()> m_ports;
+    std::function<ConnectionSettings()> m_settings;
+    ConnectionTimers m_timers;
+    ConnectionHooks m_hooks;
+    ConnectionSearch m_search;
+    WatchdogCounters m_watchdog;
+};
+
+}  // namespace brevanto

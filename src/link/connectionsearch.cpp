@@ -1,0 +1,70 @@
+#include "link/connectionsearch.h"
+
+namespace brevanto {
+
+ConnectionSearch::ConnectionSearch(InverterLink& link, const LinkState& linkState,
+                                   EventSink& events)
+    : m_link(link), m_linkState(linkState), m_events(events) {}
+
+void ConnectionSearch::write(const std::string& line) {
+    m_events.WriteEvent(line);
+}
+
+bool ConnectionSearch::CheckInverter() {
+    if (!m_linkState.connected()) {
+        return false;
+    }
+    const InverterReply reply = m_link.query(InverterCommand::QID);
+    if (!reply.sent) {
+        // The protocol has written its send error line, if errors are shown.
+        return false;
+    }
+    write(reply.valid ? "Inverter connected." : "Inverter Not connected.");
+    return reply.valid;
+}
+
+ConnectResult ConnectionSearch::searchPorts(const PortMap& ports) {
+    for (int n = PortMap::kFirstPort; n <= PortMap::kLastPort; ++n) {
+        if (tryPort(ports, n)) {
+            return {ConnectOutcome::Connected, ports.devicePath(n)};
+        }
+    }
+    return {ConnectOutcome::NothingFound, {}};
+}
+
+// A port that another program holds fails PortExists already, so it reads
+// "Not Found."; "Busy." is left for a port taken between the two calls.
+bool ConnectionSearch::tryPort(const PortMap& ports, int portNumber) {
+    const std::string name = PortMap::portName(portNumber);
+    const std::string path = ports.devicePath(portNumber);
+    write("Trying port " + name + "...");
+    if (!m_link.portExists(path)) {
+        write("Port " + name + " Not Found.");
+        return false;
+    }
+    if (m_link.open(path) != 0) {
+        write("Port " + name + " Busy.");
+        return false;
+    }
+    m_link.purge();
+    if (CheckInverter()) {
+        return true;
+    }
+    write("Port " + name + " Found but Inverter not connected.");
+    m_link.close();
+    return false;
+}
+
+ConnectResult ConnectionSearch::openConfigured(const PortMap& ports, int portNumber) {
+    const std::string path = ports.devicePath(portNumber);
+    if (m_link.open(path) != 0) {
+        return {ConnectOutcome::PortNotOpened, {}};
+    }
+    m_link.purge();
+    if (!CheckInverter()) {
+        return {ConnectOutcome::NoInverter, path};
+    }
+    return {ConnectOutcome::Connected, path};
+}
+
+}  // namespace brevanto
