@@ -11,14 +11,14 @@ namespace brevanto {
 struct ConnectionHooks {
     // A successful connect: restart the energy time base from now and
     // resume the reading thread.
-    std::function<void()> startReading;
+    std::function<void()> startReading{};
     // StopReading: while true the reading thread suspends itself after its cycle.
-    std::function<void(bool)> setStopReading;
-    std::function<void()> updateDisplay;
+    std::function<void(bool)> setStopReading{};
+    std::function<void()> updateDisplay{};
     // The reading thread's LoopCount; no value when there is no thread.
-    std::function<std::optional<int>()> loopCount;
+    std::function<std::optional<int>()> loopCount{};
     // OffTimerArmed, the flag that TimerOff clears.
-    std::function<bool()> offTimerArmed;
+    std::function<bool()> offTimerArmed{};
 };
 
 }  // namespace brevanto

@@ -1,5 +1,6 @@
 #include "link/connectionmanager.h"
 
+#include <memory>
 #include <string>
 
 namespace brevanto {
@@ -17,7 +18,8 @@ void call(const Hook& hook, Args... args) {
 ConnectionManager::ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
                                      std::function<PortMap()> ports,
                                      std::function<ConnectionSettings()> settings,
-                                     ConnectionTimers timers, ConnectionHooks hooks)
+                                     ConnectionTimers timers, ConnectionHooks hooks,
+                                     BackgroundWork* background)
     : m_link(link),
       m_linkState(linkState),
       m_events(events),
@@ -25,7 +27,8 @@ ConnectionManager::ConnectionManager(InverterLink& link, LinkState& linkState, E
       m_settings(std::move(settings)),
       m_timers(timers),
       m_hooks(std::move(hooks)),
-      m_search(link, linkState, events) {
+      m_search(link, linkState, events),
+      m_background(background != nullptr ? *background : m_inline) {
     m_timers.timerConnect.setInterval(kReconnectDelayMs);
 }
 
@@ -37,20 +40,34 @@ void ConnectionManager::setStopReading(bool stop) {
     call(m_hooks.setStopReading, stop);
 }
 
-void ConnectionManager::ConnectInverter() {
+void ConnectionManager::ConnectInverter(std::function<void()> then) {
+    if (m_connecting) {
+        return;
+    }
     setStopReading(false);
+    auto finish = [this, then = std::move(then)] {
+        afterConnectOrDisconnect();
+        if (then) {
+            then();
+        }
+    };
     if (m_linkState.connected()) {
         disconnect();
+        finish();
     } else {
-        connect();
+        connect(std::move(finish));
     }
+}
+
+void ConnectionManager::afterConnectOrDisconnect() {
     if (m_hooks.offTimerArmed && m_hooks.offTimerArmed() && m_linkState.connected()) {
         m_timers.timerOff.setEnabled(true);
     }
 }
 
 // "Disconnect" goes up before the port opens: it is what lets "QID" through.
-void ConnectionManager::connect() {
+// The search itself runs in the background and reports on the main thread.
+void ConnectionManager::connect(std::function<void()> finish) {
     m_linkState.setLabelCaption("Connecting...");
     m_linkState.setConnectCaption(LinkState::kDisconnect);
     m_linkState.setTestEnabled(false);
@@ -58,13 +75,23 @@ void ConnectionManager::connect() {
         startMeasuring();
         m_linkState.setLabelCaption("Test Mode");
         write("Connected in Test Mode.");
+        finish();
         return;
     }
     const ConnectionSettings settings = currentSettings();
     const PortMap ports = m_ports ? m_ports() : PortMap{};
-    report(settings.autoSearch ? m_search.searchPorts(ports)
-                               : m_search.openConfigured(ports, settings.comPortIndex),
-           settings);
+    m_connecting = true;
+    auto result = std::make_shared<ConnectResult>();
+    m_background.run(
+        [this, result, settings, ports] {
+            *result = settings.autoSearch ? m_search.searchPorts(ports)
+                                          : m_search.openConfigured(ports, settings.comPortIndex);
+        },
+        [this, result, settings, finish = std::move(finish)] {
+            m_connecting = false;
+            report(*result, settings);
+            finish();
+        });
 }
 
 // The search keeps the plain "COMn" in its lines; the connected line names the
@@ -141,9 +168,13 @@ void ConnectionManager::Button1Click() {
         write("Dummy connection test OK.");
         return;
     }
-    if (!CheckInverter()) {
-        write("Inverter NOT connected on port " + currentSettings().comPort);
-    }
+    auto answered = std::make_shared<bool>(false);
+    m_background.run([this, answered] { *answered = CheckInverter(); },
+                     [this, answered] {
+                         if (!*answered) {
+                             write("Inverter NOT connected on port " + currentSettings().comPort);
+                         }
+                     });
 }
 
 // Timer3 keeps the fast interval after leaving test mode, until the settings
@@ -178,7 +209,10 @@ void ConnectionManager::TimerConnectTimer() {
     if (m_linkState.connected()) {
         return;
     }
-    ConnectInverter();
+    ConnectInverter([this] { afterAutomaticReconnect(); });
+}
+
+void ConnectionManager::afterAutomaticReconnect() {
     write("AutoReconnect executed.");
     const bool seriesEnded = m_watchdog.reconnectExecuted();
     if (seriesEnded) {

@@ -14,6 +14,7 @@
 #include "link/connectionsettings.h"
 #include "link/connectiontimers.h"
 #include "link/watchdogcounters.h"
+#include "platform/backgroundwork.h"
 
 namespace brevanto {
 
@@ -25,13 +26,18 @@ public:
     // Test mode samples the daily tables this often.
     static constexpr int kTestLogIntervalMs = 200;
 
-    // Sets TimerConnect's interval; the other timers keep theirs.
+    // Sets TimerConnect's interval; the other timers keep theirs. The port
+    // search and "Check" run through `background` (at once when none is
+    // given), so the window goes on painting while the line is asked.
     ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
                       std::function<PortMap()> ports, std::function<ConnectionSettings()> settings,
-                      ConnectionTimers timers, ConnectionHooks hooks);
+                      ConnectionTimers timers, ConnectionHooks hooks,
+                      BackgroundWork* background = nullptr);
 
-    // Connect1Click: connects when the button reads "Connect", else disconnects.
-    void ConnectInverter();
+    // Connect1Click: connects when the button reads "Connect", else
+    // disconnects. `then` runs on the main thread once it is done. A click
+    // while a connect is still searching is ignored.
+    void ConnectInverter(std::function<void()> then = {});
     bool CheckInverter() { return m_search.CheckInverter(); }
     // "Check".
     void Button1Click();
@@ -45,7 +51,9 @@ public:
     const WatchdogCounters& watchdog() const { return m_watchdog; }
 
 private:
-    void connect();
+    void connect(std::function<void()> finish);
+    void afterConnectOrDisconnect();
+    void afterAutomaticReconnect();
     void report(const ConnectResult& result, const ConnectionSettings& settings);
     void backToDisconnected();
     ConnectionSettings currentSettings() const;
@@ -62,6 +70,9 @@ private:
     ConnectionTimers m_timers;
     ConnectionHooks m_hooks;
     ConnectionSearch m_search;
+    InlineBackgroundWork m_inline;
+    BackgroundWork& m_background;
+    bool m_connecting = false;
     WatchdogCounters m_watchdog;
 };
 

@@ -1,0 +1,75 @@
+// A connect and a "Check" with the line asked on a worker thread, as the
+// window runs them, while this thread serves as the main thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "connectionbench.h"
+#include "platform/backgroundwork.h"
+#include "platform/testing/queuedinvoker.h"
+
+namespace brevanto::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+class BackgroundConnectTest : public ConnectionBench {
+protected:
+    PortMap ports() const {
+        std::map<int, std::string> paths;
+        for (int n = PortMap::kFirstPort; n <= PortMap::kLastPort; ++n) {
+            paths[n] = portPath(n);
+        }
+        return PortMap(std::move(paths));
+    }
+
+    QueuedInvoker mainThread;
+    ThreadBackgroundWork background{mainThread};
+    ConnectionManager threaded{link,
+                               linkState,
+                               events,
+                               [this] { return ports(); },
+                               [this] { return settings; },
+                               ConnectionTimers{timer, timer1, timer3, timerConnect, timerOff},
+                               ConnectionHooks{.startReading = [this] { ++readingStarts; }},
+                               &background};
+};
+
+TEST_F(BackgroundConnectTest, TheSearchRunsOffTheMainThreadWithItsLinesInOrder) {
+    placeSimulator(3);
+    std::atomic<bool> done{false};
+    threaded.ConnectInverter([&done] { done = true; });
+    EXPECT_EQ(linkState.labelCaption(), "Connecting...");
+    threaded.ConnectInverter();  // a second click while searching is ignored
+    ASSERT_TRUE(mainThread.runUntil([&] { return done.load(); }, 30s));
+
+    Lines expected = notFoundLines(1, 2);
+    expected.insert(expected.end(), {"Trying port COM3...", "Inverter connected.",
+                                     "Connected to " + portPath(3) + " port and Inverter."});
+    EXPECT_EQ(takeEvents(), expected);
+    EXPECT_EQ(linkState.labelCaption(), "Connected");
+    EXPECT_TRUE(timer.enabled());
+    EXPECT_EQ(readingStarts, 1);
+}
+
+TEST_F(BackgroundConnectTest, CheckAnswersOnTheMainThreadAfterTheExchange) {
+    SimProcess& sim = placeSimulator(3);
+    settings.comPort = "COM3";
+    settings.autoSearch = false;
+    settings.comPortIndex = 3;
+    std::atomic<bool> done{false};
+    threaded.ConnectInverter([&done] { done = true; });
+    ASSERT_TRUE(mainThread.runUntil([&] { return done.load(); }, 30s));
+    ASSERT_TRUE(linkState.connected());
+    events.clear();
+
+    ASSERT_EQ(sim.command("silent on"), "ok");
+    threaded.Button1Click();
+    ASSERT_TRUE(mainThread.runUntil([&] { return events.messages().size() == 2; }, 30s));
+    EXPECT_EQ(takeEvents(),
+              (Lines{"Inverter Not connected.", "Inverter NOT connected on port COM3"}));
+}
+
+}  // namespace
+}  // namespace brevanto::testing
