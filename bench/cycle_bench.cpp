@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "acquisition/measurementcycle.h"
+#include "linetiming.h"
 #include "link/frames.h"
 #include "platform/clock.h"
 #include "platform/testing/queuedinvoker.h"
@@ -20,7 +21,6 @@ namespace brevanto {
 namespace {
 
 using Millis = std::chrono::duration<double, std::milli>;
-constexpr double kByteMs = 10.0 / 2400.0 * 1000.0;
 constexpr int kCycles = 8;
 
 // Measures how long each piece of handed-over work holds the main thread.
@@ -65,9 +65,8 @@ int run() {
     MeasurementCycle cycle(link, linkState, invoker, readings, timeBase, clock, format,
                            {[] { return 0; }, [] { return std::string(); }});
 
-    const double minimum =
-        (commandFrame("QPIGS").size() + 110 + commandFrame("QMOD").size() + 5) * kByteMs +
-        TComm::kStreamSilenceMs;
+    const double minimum = exchangeMinimumMs(InverterCommand::QPIGS, 110, true) +
+                           exchangeMinimumMs(InverterCommand::QMOD, 5, false);
     std::printf("%-6s %12s %12s %8s %22s\n", "cycle", "took ms", "minimum ms", "ratio",
                 "main thread held ms");
     double total = 0;

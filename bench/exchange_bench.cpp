@@ -7,6 +7,7 @@
 #include <numeric>
 #include <vector>
 
+#include "linetiming.h"
 #include "link/frames.h"
 #include "link/inverterprotocol.h"
 #include "platform/testing/recordingeventsink.h"
@@ -16,7 +17,6 @@
 namespace brevanto {
 namespace {
 
-constexpr double kByteSeconds = 10.0 / 2400.0;
 constexpr int kRuns = 10;
 
 struct Exchange {
@@ -24,13 +24,6 @@ struct Exchange {
     int replyBytes;
     bool endsOnSilence;
 };
-
-double physicalMinimumMs(const Exchange& exchange) {
-    const double bytes = static_cast<double>(commandFrame(commandText(exchange.command)).size()) +
-                         exchange.replyBytes;
-    const double silence = exchange.endsOnSilence ? TComm::kStreamSilenceMs / 1000.0 : 0.0;
-    return (bytes * kByteSeconds + silence) * 1000.0;
-}
 
 int run() {
     testing::SimProcess sim({.pacing = true});
@@ -64,7 +57,8 @@ int run() {
             times.push_back(took.count());
         }
         const double mean = std::accumulate(times.begin(), times.end(), 0.0) / kRuns;
-        const double minimum = physicalMinimumMs(exchange);
+        const double minimum =
+            exchangeMinimumMs(exchange.command, exchange.replyBytes, exchange.endsOnSilence);
         std::printf("%-6s %10.1f %10.1f %10.1f %12.1f %8.3f\n",
                     std::string(commandText(exchange.command)).c_str(), mean,
                     *std::min_element(times.begin(), times.end()),
