@@ -28,7 +28,8 @@ public:
 
     // Sets TimerConnect's interval; the other timers keep theirs. The port
     // search and "Check" run through `background` (at once when none is
-    // given), so the window goes on painting while the line is asked.
+    // given), so the window goes on painting while the line is asked; the
+    // background work must end before the manager does.
     ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
                       std::function<PortMap()> ports, std::function<ConnectionSettings()> settings,
                       ConnectionTimers timers, ConnectionHooks hooks,
