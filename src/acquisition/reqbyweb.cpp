@@ -1,20 +1,8 @@
 #include "acquisition/reqbyweb.h"
 
+#include "platform/optionalhooks.h"
+
 namespace brevanto {
-namespace {
-
-template <typename... Args>
-void callIfSet(const std::function<void(Args...)>& hook, Args... args) {
-    if (hook) {
-        hook(args...);
-    }
-}
-
-bool holds(const std::function<bool()>& condition) {
-    return condition && condition();
-}
-
-}  // namespace
 
 void ReqByWebClick(bool checked, EventSink& events, const ReqByWebHooks& hooks) {
     if (checked) {

@@ -1,19 +1,11 @@
 #include "link/connectionmanager.h"
 
+#include "platform/optionalhooks.h"
+
 #include <memory>
 #include <string>
 
 namespace brevanto {
-namespace {
-
-template <typename Hook, typename... Args>
-void call(const Hook& hook, Args... args) {
-    if (hook) {
-        hook(args...);
-    }
-}
-
-}  // namespace
 
 ConnectionManager::ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
                                      std::function<PortMap()> ports,
@@ -37,7 +29,7 @@ ConnectionSettings ConnectionManager::currentSettings() const {
 }
 
 void ConnectionManager::setStopReading(bool stop) {
-    call(m_hooks.setStopReading, stop);
+    callIfSet(m_hooks.setStopReading, stop);
 }
 
 void ConnectionManager::ConnectInverter(std::function<void()> then) {
@@ -60,7 +52,7 @@ void ConnectionManager::ConnectInverter(std::function<void()> then) {
 }
 
 void ConnectionManager::afterConnectOrDisconnect() {
-    if (m_hooks.offTimerArmed && m_hooks.offTimerArmed() && m_linkState.connected()) {
+    if (holds(m_hooks.offTimerArmed) && m_linkState.connected()) {
         m_timers.timerOff.setEnabled(true);
     }
 }
@@ -136,8 +128,8 @@ void ConnectionManager::backToDisconnected() {
 void ConnectionManager::startMeasuring() {
     m_timers.timer.setEnabled(true);
     m_timers.timer1.setEnabled(true);
-    call(m_hooks.startReading);
-    call(m_hooks.updateDisplay);
+    callIfSet(m_hooks.startReading);
+    callIfSet(m_hooks.updateDisplay);
 }
 
 void ConnectionManager::disconnect() {

@@ -10,8 +10,6 @@
 namespace brevanto {
 namespace {
 
-constexpr size_t kCheckAndCr = 3;
-
 struct CommandRules {
     std::string_view text;
     int minimumWritten;    // "QPIGS" also refuses a write that sent nothing
@@ -46,7 +44,7 @@ std::optional<std::string> receiveError(InverterCommand command, int count) {
 
 // The check covers every byte before the two check bytes, which precede the CR.
 bool checkMatches(std::span<const uint8_t> reply) {
-    const size_t at = reply.size() - kCheckAndCr;
+    const size_t at = reply.size() - kCheckAndCrLength;
     const uint16_t check = FrameCrc(reply.first(at));
     return reply[at] == highByte(check) && reply[at + 1] == lowByte(check);
 }
@@ -55,7 +53,7 @@ bool checkMatches(std::span<const uint8_t> reply) {
 // that is a refusal, not a reading.
 bool isRefusal(std::span<const uint8_t> reply) {
     constexpr std::string_view kNak = "(NAK";
-    return reply.size() == kNak.size() + kCheckAndCr &&
+    return reply.size() == kNak.size() + kCheckAndCrLength &&
            std::equal(kNak.begin(), kNak.end(), reply.begin());
 }
 

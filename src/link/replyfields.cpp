@@ -1,12 +1,12 @@
 #include "link/replyfields.h"
 
+#include "link/frames.h"
+
 namespace brevanto {
 namespace {
 
 constexpr uint8_t kBlank = 0x20;
 constexpr int kStatusField = 17;
-constexpr size_t kCheckAndCr = 3;
-
 // c has been through CharText: a digit or ".".
 int flagValue(char c) {
     return c == '.' ? 0 : c - '0';
@@ -55,10 +55,10 @@ std::string StripLeadingZeros(std::string_view text) {
 }
 
 ChargeFlags ReadChargeFlags(std::span<const uint8_t> reply) {
-    if (reply.size() <= 1 + kCheckAndCr) {
+    if (reply.size() <= 1 + kCheckAndCrLength) {
         return {};
     }
-    const auto payload = reply.subspan(1, reply.size() - 1 - kCheckAndCr);
+    const auto payload = reply.subspan(1, reply.size() - 1 - kCheckAndCrLength);
     size_t start = 0;
     for (int field = 1; field < kStatusField; ++field) {
         while (start < payload.size() && payload[start] != kBlank) {

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/optionalhooks.h"
 #include "store/settingsintervals.h"
 #include "store/storedform.h"
 
@@ -12,17 +13,6 @@ namespace {
 constexpr std::string_view kWriteFailed = "Error writing settings file.";
 constexpr std::string_view kDeactivateFailed = "Failed to DE-activate WEB server.";
 constexpr std::string_view kActivateFailed = "Failed to activate WEB server.";
-
-bool holds(const std::function<bool()>& condition) {
-    return condition && condition();
-}
-
-template <typename... Args>
-void callIfSet(const std::function<void(Args...)>& seam, const auto&... args) {
-    if (seam) {
-        seam(args...);
-    }
-}
 
 // Runs `change` on a timer that is stopped meanwhile and then runs again if
 // it ran before, so a new interval takes effect from a fresh start.
