@@ -12,7 +12,7 @@
 #include "linetiming.h"
 #include "link/frames.h"
 #include "platform/clock.h"
-#include "platform/testing/queuedinvoker.h"
+#include "platform/queuedinvoker.h"
 #include "platform/testing/recordingeventsink.h"
 #include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
@@ -47,7 +47,7 @@ int run() {
     testing::SimProcess sim({.pacing = true});
     testing::RecordingPrompts prompts;
     testing::RecordingEventSink events;
-    testing::QueuedInvoker mainThread;
+    QueuedInvoker mainThread;
     TimingInvoker invoker(mainThread);
     SystemClock clock;
     const DateTimeFormat format = DateTimeFormat::fromEnvironment();

@@ -9,7 +9,8 @@
 namespace brevanto {
 
 struct BasicVariable {
-    const char* key;  // [BasicInfo] key of its display name
+    const char* key;   // [BasicInfo] key of its display name
+    const char* unit;  // beside its panel and after its name on the main page
     int replyField;
     int testLow;
     int testHigh;
@@ -22,21 +23,21 @@ inline constexpr int kSccTestHigh = 54;
 
 // Numbered 1 to 15 as the window, the settings and the pages number them.
 inline constexpr std::array<BasicVariable, kBasicVariableCount> kBasicVariables{{
-    {"AC Voltage", 1, 200, 239},
-    {"AC Frequency", 2, 40, 54},
-    {"PV Input Voltage", 14, 40, 74},
-    {"PV Input Corrent", 13, 0, 39},
-    {"Battery Voltage", 9, 44, 54},
-    {"Battery Capacity", 11, 0, 99},
-    {"Charging Current", 10, 0, 19},
-    {"Discharge Current", 16, 0, 99},
-    {"Output Frequency", 4, 40, 54},
-    {"Output Voltage", 3, 200, 239},
-    {"Output Apparent Power", 5, 0, 3999},
-    {"Output Active Power", 6, 0, 3999},
-    {"Load Percent", 7, 0, 99},
-    {"Inverter Heat Sink temperature", 12, 30, 59},
-    {"Bus Voltage", 8, 380, 409},
+    {"AC Voltage", "V", 1, 200, 239},
+    {"AC Frequency", "Hz", 2, 40, 54},
+    {"PV Input Voltage", "V", 14, 40, 74},
+    {"PV Input Corrent", "A", 13, 0, 39},
+    {"Battery Voltage", "V", 9, 44, 54},
+    {"Battery Capacity", "%", 11, 0, 99},
+    {"Charging Current", "A", 10, 0, 19},
+    {"Discharge Current", "A", 16, 0, 99},
+    {"Output Frequency", "Hz", 4, 40, 54},
+    {"Output Voltage", "V", 3, 200, 239},
+    {"Output Apparent Power", "VA", 5, 0, 3999},
+    {"Output Active Power", "W", 6, 0, 3999},
+    {"Load Percent", "%", 7, 0, 99},
+    {"Inverter Heat Sink temperature", "C", 12, 30, 59},
+    {"Bus Voltage", "V", 8, 380, 409},
 }};
 
 // The numbers the rules refer to.

@@ -1,6 +1,8 @@
 #include "acquisition/readplot.h"
 
 #include <chrono>
+#include <cstdio>
+#include <exception>
 
 namespace brevanto {
 
@@ -58,7 +60,30 @@ bool ReadPlot::sleepFor(int intervalMs) {
                             [this] { return m_terminated; });
 }
 
+bool ReadPlot::Finished() const {
+    std::lock_guard lock(m_mutex);
+    return m_finished;
+}
+
 void ReadPlot::Execute() {
+    runCycles();
+    std::lock_guard lock(m_mutex);
+    m_finished = true;
+}
+
+// A fault in one cycle must not take the program down with the thread; the
+// next cycle tries again, and the watchdog sees cycles still finishing.
+void ReadPlot::runCycle() {
+    try {
+        m_cycle();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "brevanto: reading cycle failed: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "brevanto: reading cycle failed\n");
+    }
+}
+
+void ReadPlot::runCycles() {
     {
         // Created suspended: the first Resume() starts the first cycle.
         std::unique_lock lock(m_mutex);
@@ -68,7 +93,7 @@ void ReadPlot::Execute() {
         }
     }
     for (;;) {
-        m_cycle();
+        runCycle();
         {
             std::lock_guard lock(m_mutex);
             ++m_loopCount;

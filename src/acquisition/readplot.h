@@ -35,11 +35,16 @@ public:
     void Terminate();
     bool Terminated() const;
     void WaitFor();
+    // The thread has left its loop: WaitFor() returns at once. Whoever must
+    // keep serving the thread's hand-overs while it ends watches this.
+    bool Finished() const;
     // Cycles finished since the thread started.
     int LoopCount() const;
 
 private:
     void Execute();
+    void runCycles();
+    void runCycle();
     // False when termination ended the wait.
     bool sleepFor(int intervalMs);
     bool suspend();
@@ -50,6 +55,7 @@ private:
     std::condition_variable m_wake;
     bool m_suspended = true;
     bool m_terminated = false;
+    bool m_finished = false;
     int m_loopCount = 0;
     std::thread m_thread;
 };

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <utility>
+#include <vector>
 
 namespace brevanto {
 
@@ -27,19 +28,23 @@ public:
             notify();
         }
     }
-    // Called after every change; one listener, the binding to a real timer.
-    void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+    // Called after every change, in the order added: the binding to a real
+    // timer, and whatever else must follow the timer (the reading thread's
+    // copy of Timer1's interval).
+    void addChangeListener(std::function<void()> listener) {
+        m_listeners.push_back(std::move(listener));
+    }
 
 private:
     void notify() {
-        if (m_listener) {
-            m_listener();
+        for (const auto& listener : m_listeners) {
+            listener();
         }
     }
 
     bool m_enabled = false;
     int m_interval;
-    std::function<void()> m_listener;
+    std::vector<std::function<void()>> m_listeners;
 };
 
 }  // namespace brevanto

@@ -13,6 +13,8 @@ public:
     virtual ~Prompts() = default;
     // An information box with one OK button.
     virtual void showMessage(std::string_view text) = 0;
+    // The same with a warning icon.
+    virtual void showWarning(std::string_view text) = 0;
     // A Yes/No question.
     virtual PromptAnswer ask(std::string_view question) = 0;
 };

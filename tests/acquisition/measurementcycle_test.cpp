@@ -6,7 +6,7 @@
 
 #include "acquisition/readplot.h"
 #include "platform/testing/manualclock.h"
-#include "platform/testing/queuedinvoker.h"
+#include "platform/queuedinvoker.h"
 #include "platform/testing/recordingeventsink.h"
 #include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
@@ -46,7 +46,7 @@ protected:
     testing::RecordingPrompts prompts;
     testing::RecordingEventSink events;
     testing::ManualClock clock;
-    testing::QueuedInvoker invoker;
+    QueuedInvoker invoker;
     LinkState linkState;
     std::atomic<bool> showAllErrors{true};
     InverterLink link{prompts, events, [this] { return linkState.connected(); },

@@ -6,7 +6,7 @@
 
 #include "connectionbench.h"
 #include "platform/backgroundwork.h"
-#include "platform/testing/queuedinvoker.h"
+#include "platform/queuedinvoker.h"
 
 namespace brevanto::testing {
 namespace {

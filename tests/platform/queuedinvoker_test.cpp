@@ -1,8 +1,9 @@
-#include "platform/testing/queuedinvoker.h"
+#include "platform/queuedinvoker.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 
 namespace brevanto {
@@ -11,7 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(QueuedInvoker, WorkFromAnotherThreadRunsOnTheMainThreadAndTheCallerWaits) {
-    testing::QueuedInvoker invoker;
+    QueuedInvoker invoker;
     const auto mainThread = std::this_thread::get_id();
     std::thread::id ranOn;
     std::atomic<bool> returned{false};
@@ -31,7 +32,7 @@ TEST(QueuedInvoker, WorkFromAnotherThreadRunsOnTheMainThreadAndTheCallerWaits) {
 }
 
 TEST(QueuedInvoker, WorkFromTheMainThreadRunsAtOnce) {
-    testing::QueuedInvoker invoker;
+    QueuedInvoker invoker;
     int value = 0;
     invoker.invokeAndWait([&] { value = 1; });
     EXPECT_EQ(value, 1);
@@ -39,6 +40,23 @@ TEST(QueuedInvoker, WorkFromTheMainThreadRunsAtOnce) {
     EXPECT_EQ(value, 1);
     EXPECT_EQ(invoker.runPending(), 1);
     EXPECT_EQ(value, 2);
+}
+
+// The window's event loop learns of new work through the wake, and a fault in
+// handed-over work must not leave the handing thread waiting for ever.
+TEST(QueuedInvoker, WakesForEachHandOverAndAFailingWorkStillReleasesItsCaller) {
+    QueuedInvoker invoker;
+    std::atomic<int> wakes{0};
+    invoker.setWake([&] { ++wakes; });
+    std::atomic<bool> returned{false};
+    std::thread worker([&] {
+        invoker.invokeAndWait([] { throw std::runtime_error("broken"); });
+        returned = true;
+    });
+    ASSERT_TRUE(invoker.runUntil([&] { return returned.load(); }, 10s));
+    worker.join();
+    invoker.post([] {});
+    EXPECT_EQ(wakes.load(), 2);
 }
 
 }  // namespace

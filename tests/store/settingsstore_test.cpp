@@ -132,7 +132,7 @@ TEST_F(SettingsStoreTest, RunningTimersRestartWithTheNewInterval) {
     Timer1.setEnabled(true);
     Timer3.setEnabled(true);
     std::vector<std::string> changes;
-    Timer1.setChangeListener([&] {
+    Timer1.addChangeListener([&] {
         changes.push_back(std::to_string(Timer1.enabled()) + " " +
                           std::to_string(Timer1.interval()));
     });

@@ -7,6 +7,11 @@ void RecordingPrompts::showMessage(std::string_view text) {
     m_messages.emplace_back(text);
 }
 
+void RecordingPrompts::showWarning(std::string_view text) {
+    std::lock_guard lock(m_mutex);
+    m_warnings.emplace_back(text);
+}
+
 PromptAnswer RecordingPrompts::ask(std::string_view question) {
     std::lock_guard lock(m_mutex);
     m_questions.emplace_back(question);
@@ -26,6 +31,11 @@ void RecordingPrompts::queueAnswer(PromptAnswer answer) {
 std::vector<std::string> RecordingPrompts::messages() const {
     std::lock_guard lock(m_mutex);
     return m_messages;
+}
+
+std::vector<std::string> RecordingPrompts::warnings() const {
+    std::lock_guard lock(m_mutex);
+    return m_warnings;
 }
 
 std::vector<std::string> RecordingPrompts::questions() const {

@@ -1,6 +1,25 @@
-#include "platform/testing/queuedinvoker.h"
+#include "platform/queuedinvoker.h"
 
-namespace brevanto::testing {
+#include <cstdio>
+#include <exception>
+
+namespace brevanto {
+
+namespace {
+
+// A fault in handed-over work ends that work only, as in any other handler
+// of the main thread, but leaves a trace.
+void runGuarded(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "brevanto: main-thread work failed: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "brevanto: main-thread work failed\n");
+    }
+}
+
+}  // namespace
 
 QueuedInvoker::QueuedInvoker() : m_mainThread(std::this_thread::get_id()) {}
 
@@ -10,20 +29,36 @@ void QueuedInvoker::invokeAndWait(std::function<void()> work) {
         return;
     }
     bool finished = false;
-    std::unique_lock lock(m_mutex);
-    m_queue.push_back([&work, &finished, this] {
-        work();
-        std::lock_guard done(m_mutex);
-        finished = true;
+    enqueue([&work, &finished, this] {
+        const auto markFinished = [&finished, this] {
+            std::lock_guard done(m_mutex);
+            finished = true;
+        };
+        try {
+            work();
+        } catch (...) {
+            markFinished();
+            throw;
+        }
+        markFinished();
     });
-    m_changed.notify_all();
+    std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&finished] { return finished; });
 }
 
 void QueuedInvoker::post(std::function<void()> work) {
-    std::lock_guard lock(m_mutex);
-    m_queue.push_back(std::move(work));
-    m_changed.notify_all();
+    enqueue(std::move(work));
+}
+
+void QueuedInvoker::enqueue(std::function<void()> work) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.push_back(std::move(work));
+        m_changed.notify_all();
+    }
+    if (m_wake) {
+        m_wake();
+    }
 }
 
 int QueuedInvoker::runPending() {
@@ -33,7 +68,7 @@ int QueuedInvoker::runPending() {
         batch.swap(m_queue);
     }
     for (auto& work : batch) {
-        work();
+        runGuarded(work);
     }
     if (!batch.empty()) {
         std::lock_guard lock(m_mutex);
@@ -60,4 +95,4 @@ bool QueuedInvoker::runUntil(const std::function<bool()>& done, std::chrono::mil
     return true;
 }
 
-}  // namespace brevanto::testing
+}  // namespace brevanto

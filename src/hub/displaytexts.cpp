@@ -1,0 +1,41 @@
+#include "hub/displaytexts.h"
+
+#include "platform/numberformat.h"
+
+namespace brevanto {
+
+namespace {
+
+constexpr int kComputedDecimals = 3;
+
+}  // namespace
+
+DisplayTexts::DisplayTexts() : mode(kUnset), battery(kUnset), load(kUnset) {
+    basic.fill(kUnset);
+    computed.fill(kUnset);
+}
+
+std::array<double, DisplayTexts::kComputedCount> computedInPanelOrder(
+    const ComputedValues& values) {
+    return {values.SolarEnergy,   values.SolarPower, values.LineEnergyApp,
+            values.LineEnergyAct, values.TotalSolar, values.TotalLine};
+}
+
+DisplayTexts displayTexts(const InverterReadings& readings) {
+    DisplayTexts texts;
+    for (int k = 1; k <= kBasicVariableCount; ++k) {
+        texts.basic[static_cast<std::size_t>(k - 1)] = readings.basic[static_cast<std::size_t>(k)];
+    }
+    texts.basic[kBatteryVoltage - 1] =
+        readings.basic[kBatteryVoltage] + "[" + readings.SccBatteryVoltage + "]";
+    const auto computed = computedInPanelOrder(readings.computed);
+    for (std::size_t i = 0; i < computed.size(); ++i) {
+        texts.computed[i] = formatFixed(computed[i], kComputedDecimals);
+    }
+    texts.mode = readings.state.InverterMode;
+    texts.battery = readings.state.BatteryState;
+    texts.load = readings.state.EnergySource;
+    return texts;
+}
+
+}  // namespace brevanto

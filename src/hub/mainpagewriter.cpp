@@ -1,0 +1,52 @@
+#include "hub/mainpagewriter.h"
+
+namespace brevanto {
+
+namespace {
+
+std::string nameWithUnit(const std::string& name, const std::string& unit) {
+    return name + " (" + unit + ")";
+}
+
+}  // namespace
+
+void MainPageWriter::writeDisplay(const DisplayTexts& texts, const std::string& measTimeText) {
+    PageTemplate& page = mainPage();
+    page.setLine(lines().timeStamp, measTimeText);
+    for (std::size_t i = 0; i < texts.basic.size(); ++i) {
+        page.setLine(lines().bVar[i], texts.basic[i]);
+    }
+    for (std::size_t i = 0; i < texts.computed.size(); ++i) {
+        page.setLine(lines().var[i], texts.computed[i]);
+    }
+    page.setLine(lines().modeStatus, texts.mode);
+    page.setLine(lines().batteryStatus, texts.battery);
+    page.setLine(lines().loadStatus, texts.load);
+}
+
+void MainPageWriter::writeTitle(const TDati& settings) {
+    mainPage().setLine(lines().heading, settings.title);
+    mainPage().setLine(lines().title, "Brevanto");
+}
+
+void MainPageWriter::writeNames(const TDati& settings) {
+    for (std::size_t i = 0; i < settings.computedLabels.size(); ++i) {
+        mainPage().setLine(lines().name[i],
+                           nameWithUnit(settings.computedLabels[i], settings.computedUnits[i]));
+    }
+    for (std::size_t i = 0; i < settings.basicLabels.size(); ++i) {
+        mainPage().setLine(lines().nameVar[i],
+                           nameWithUnit(settings.basicLabels[i], kBasicVariables[i].unit));
+    }
+}
+
+void MainPageWriter::writeRefreshLine(const std::string& line) {
+    mainPage().setLine(lines().refresh, line);
+}
+
+void MainPageWriter::writeFooters(const std::string& footer) {
+    mainPage().setLine(lines().mainFooter, footer);
+    m_pages.TimerPage().setLine(lines().timerFooter, footer);
+}
+
+}  // namespace brevanto
