@@ -62,7 +62,11 @@ Hub::Hub(HubEnvironment environment, HubView view)
 Hub::~Hub() {
     stopReadingThread();
     // A search still running refers to the connection manager: let it end,
-    // then run what it handed back while everything it touches still lives.
+    // serving what it asks of the main thread (a message box), then run what
+    // it handed back while everything it touches still lives.
+    while (!m_invoker.runUntil([this] { return m_background->idle(); }, kReaderEndTimeout)) {
+        std::fprintf(stderr, "brevanto: still waiting for a port search to end\n");
+    }
     m_background.reset();
     m_invoker.runPending();
 }

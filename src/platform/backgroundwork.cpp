@@ -20,6 +20,11 @@ void ThreadBackgroundWork::run(std::function<void()> work, std::function<void()>
     m_queued.notify_all();
 }
 
+bool ThreadBackgroundWork::idle() const {
+    std::lock_guard lock(m_mutex);
+    return m_queue.empty() && !m_running;
+}
+
 void ThreadBackgroundWork::serve() {
     for (;;) {
         std::pair<std::function<void()>, std::function<void()>> next;
@@ -31,11 +36,14 @@ void ThreadBackgroundWork::serve() {
             }
             next = std::move(m_queue.front());
             m_queue.pop_front();
+            m_running = true;
         }
         next.first();
         if (next.second) {
             m_mainThread.post(std::move(next.second));
         }
+        std::lock_guard lock(m_mutex);
+        m_running = false;
     }
 }
 

@@ -41,15 +41,19 @@ public:
     ThreadBackgroundWork& operator=(const ThreadBackgroundWork&) = delete;
 
     void run(std::function<void()> work, std::function<void()> then) override;
+    // Nothing queued and nothing running. Whoever must serve the work's
+    // hand-overs (a message box it shows) while it ends watches this.
+    bool idle() const;
 
 private:
     void serve();
 
     MainThreadInvoker& m_mainThread;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_queued;
     std::deque<std::pair<std::function<void()>, std::function<void()>>> m_queue;
     bool m_stopping = false;
+    bool m_running = false;
     std::thread m_thread;
 };
 

@@ -1,0 +1,13 @@
+#include "ui/programicon.h"
+
+namespace brevanto {
+
+QPixmap programPixmap() {
+    return QPixmap(QStringLiteral(":/brevanto/brevanto.png"));
+}
+
+QIcon programIcon() {
+    return QIcon(programPixmap());
+}
+
+}  // namespace brevanto

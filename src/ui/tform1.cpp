@@ -1,0 +1,259 @@
+#include "ui/tform1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "ui/eventlistmodel.h"
+#include "ui/programicon.h"
+#include "ui/timerbinding.h"
+#include "ui_tform1.h"
+
+namespace brevanto {
+
+namespace {
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
+}
+
+}  // namespace
+
+TForm1::TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_ui(std::make_unique<Ui::TForm1>()),
+      m_mainThread(environment.invoker),
+      m_prompts(environment.prompts),
+      m_trayAvailable(trayAvailable) {
+    m_ui->setupUi(this);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowIcon(programIcon());
+    m_basicPanels = {m_ui->Label4,  m_ui->Label5,  m_ui->Panel6,  m_ui->Panel25, m_ui->Panel7,
+                     m_ui->Panel1,  m_ui->Panel5,  m_ui->Panel8,  m_ui->Panel13, m_ui->Panel15,
+                     m_ui->Panel12, m_ui->Panel11, m_ui->Panel10, m_ui->Panel9,  m_ui->Panel14};
+    m_computedPanels = {m_ui->Panel16, m_ui->Panel17, m_ui->Panel18,
+                        m_ui->Panel19, m_ui->Panel20, m_ui->Panel21};
+    setUpTray();
+
+    m_hub = std::make_unique<Hub>(std::move(environment), makeView());
+    m_eventModel = std::make_unique<EventListModel>(m_hub->eventList(), m_mainThread);
+    m_ui->Memo1->setModel(m_eventModel.get());
+    connect(m_eventModel.get(), &EventListModel::linesAppended, this,
+            [this] { m_ui->Memo1->scrollToBottom(); });
+    m_hub->linkState().setChangeListener([this] {
+        if (!m_linkRefreshQueued.exchange(true)) {
+            m_mainThread.post([this] { showLinkState(); });
+        }
+    });
+    showLinkState();
+    bindTimers();
+    connectCommands();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        adjustSize();
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+// The hub goes first, while the bindings and the model it may still touch
+// (a search's last hand-over) are there.
+TForm1::~TForm1() {
+    m_hub.reset();
+}
+
+HubView TForm1::makeView() {
+    HubView view;
+    view.caption = [this](const std::string& caption) { setWindowTitle(text(caption)); };
+    view.clock = [this](const std::string& clock) { m_ui->Panel3->setText(text(clock)); };
+    view.display = [this](const DisplayTexts& texts) { showDisplay(texts); };
+    view.basicLabels = [this](const auto& labels) { showBasicLabels(labels); };
+    view.computedLabels = [this](const auto& labels, const auto& units) {
+        showComputedLabels(labels, units);
+    };
+    view.reqByWebBox = [this](bool checked) {
+        const QSignalBlocker quiet(m_ui->ReqByWeb);
+        m_ui->ReqByWeb->setChecked(checked);
+    };
+    return view;
+}
+
+void TForm1::connectCommands() {
+    connect(m_ui->Connect1, &QPushButton::clicked, this, [this] { m_hub->Connect1Click(); });
+    connect(m_ui->Button1, &QPushButton::clicked, this, [this] { m_hub->Button1Click(); });
+    connect(m_ui->Button4, &QPushButton::clicked, this, [this] { m_hub->Button4Click(); });
+    connect(m_ui->Test, &QCheckBox::clicked, this,
+            [this](bool checked) { m_hub->TestClick(checked); });
+    connect(m_ui->ReqByWeb, &QCheckBox::clicked, this,
+            [this](bool checked) { m_hub->ReqByWebClick(checked); });
+
+    connect(m_ui->Tray, &QAction::triggered, this, &TForm1::GoToTray);
+    connect(m_ui->Close, &QAction::triggered, this, &TForm1::reallyClose);
+    connect(m_ui->Graphics, &QAction::triggered, this,
+            [this] { m_prompts.showMessage("Graphics non yet implemented."); });
+    connect(m_ui->Help, &QAction::triggered, this,
+            [this] { m_prompts.showWarning("Not yet available."); });
+    connect(m_ui->About, &QAction::triggered, this, [this] { toggle(m_aboutBox); });
+    // Their windows come with the settings dialog and the log viewers.
+    for (QAction* action :
+         {m_ui->Settings, m_ui->BasicVariables, m_ui->Energy, m_ui->ComputedVariables}) {
+        action->setEnabled(false);
+    }
+    m_ui->About->setEnabled(false);
+}
+
+void TForm1::bindTimers() {
+    // Timer1, Timer3 and TimerOff run their handlers once the scheduler has
+    // them; until then they only keep their state.
+    m_timers.push_back(
+        std::make_unique<TimerBinding>(m_hub->Timer, [this] { m_hub->TimerTimer(); }));
+    m_timers.push_back(std::make_unique<TimerBinding>(m_hub->TimerConnect,
+                                                      [this] { m_hub->TimerConnectTimer(); }));
+}
+
+void TForm1::setUpTray() {
+    m_tray = new QSystemTrayIcon(programIcon(), this);
+    m_tray->setObjectName(QStringLiteral("TrayIcon"));
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_trayMenu->addAction(QStringLiteral("Restore"), this, &TForm1::restoreFromTray);
+    m_trayMenu->addAction(QStringLiteral("Close"), this, [this] {
+        m_tray->hide();
+        reallyClose();
+    });
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger) {
+                    restoreFromTray();
+                }
+            });
+}
+
+void TForm1::FormCreate() {
+    m_hub->FormCreate();
+}
+
+void TForm1::setAboutBox(QWidget* aboutBox) {
+    m_aboutBox = aboutBox;
+    m_ui->About->setEnabled(aboutBox != nullptr);
+}
+
+void TForm1::toggle(QWidget* window) {
+    if (window == nullptr) {
+        return;
+    }
+    window->setVisible(!window->isVisible());
+}
+
+void TForm1::GoToTray() {
+    if (!m_trayAvailable) {
+        showMinimized();
+        return;
+    }
+    m_tray->setToolTip(text(m_hub->TrayTip()));
+    m_tray->show();
+    hide();
+}
+
+void TForm1::restoreFromTray() {
+    showNormal();
+    m_tray->hide();
+    activateWindow();
+}
+
+void TForm1::reallyClose() {
+    m_hub->setReallyClose(true);
+    close();
+}
+
+void TForm1::closeWithoutQuestion() {
+    m_hub->ShutDown();
+    m_tray->hide();
+    emit programClosed();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (m_hub->isShutDown()) {
+        event->accept();
+        return;
+    }
+    switch (m_hub->FormClose()) {
+        case CloseOutcome::ToTray:
+            event->ignore();
+            GoToTray();
+            break;
+        case CloseOutcome::Aborted:
+            event->ignore();
+            break;
+        case CloseOutcome::Closed:
+            event->accept();
+            m_tray->hide();
+            emit programClosed();
+            break;
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        m_hub->FormShow();
+    }
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_trayAvailable) {
+        GoToTray();
+    }
+}
+
+void TForm1::showLinkState() {
+    m_linkRefreshQueued = false;
+    const LinkState::Snapshot link = m_hub->linkState().snapshot();
+    m_ui->Connect1->setText(text(link.connectCaption));
+    m_ui->Connect1->setEnabled(link.connectEnabled);
+    m_ui->Label1->setText(text(link.labelCaption));
+    m_ui->Test->setChecked(link.testChecked);
+    m_ui->Test->setEnabled(link.testEnabled);
+}
+
+void TForm1::showDisplay(const DisplayTexts& texts) {
+    for (std::size_t i = 0; i < texts.basic.size(); ++i) {
+        m_basicPanels[i]->setText(text(texts.basic[i]));
+    }
+    for (std::size_t i = 0; i < texts.computed.size(); ++i) {
+        m_computedPanels[i]->setText(text(texts.computed[i]));
+    }
+    m_ui->Panel22->setText(text(texts.mode));
+    m_ui->Panel23->setText(text(texts.battery));
+    m_ui->Panel24->setText(text(texts.load));
+}
+
+void TForm1::showBasicLabels(const std::array<std::string, kBasicVariableCount>& labels) {
+    const std::array<QLabel*, kBasicVariableCount> captions = {
+        m_ui->Label2,  m_ui->Label3,  m_ui->Label6,  m_ui->Label47, m_ui->Label7,
+        m_ui->Label8,  m_ui->Label9,  m_ui->Label10, m_ui->Label12, m_ui->Label11,
+        m_ui->Label13, m_ui->Label14, m_ui->Label15, m_ui->Label16, m_ui->Label17};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        captions[i]->setText(text(labels[i]));
+    }
+}
+
+void TForm1::showComputedLabels(const std::array<std::string, 6>& labels,
+                                const std::array<std::string, 6>& units) {
+    const std::array<QLabel*, 6> captions = {m_ui->Label18, m_ui->Label19, m_ui->Label20,
+                                             m_ui->Label21, m_ui->Label22, m_ui->Label23};
+    const std::array<QLabel*, 6> unitLabels = {m_ui->Label38, m_ui->Label39, m_ui->Label40,
+                                               m_ui->Label41, m_ui->Label42, m_ui->Label43};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        captions[i]->setText(text(labels[i]));
+        unitLabels[i]->setText(text(units[i]));
+    }
+}
+
+}  // namespace brevanto

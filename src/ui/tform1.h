@@ -1,0 +1,91 @@
+// The main window: the live readings, the link's controls, the event pane,
+// the menus and the tray icon. It owns the hub, shows its state and hands
+// it every command; what it shows is computed there.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <array>
+#include <atomic>
+#include <memory>
+
+#include "hub/hub.h"
+
+class QLabel;
+class QMenu;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace brevanto {
+
+class EventListModel;
+class TimerBinding;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `trayAvailable` says whether the desktop has a system tray; without
+    // one, going to the tray minimizes the window so it can still be found.
+    TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Hub& hub() { return *m_hub; }
+
+    // The creation step, once the window is built.
+    void FormCreate();
+    // The windows the menus show and hide; a command whose window is not
+    // there stays disabled.
+    void setAboutBox(QWidget* aboutBox);
+
+    void GoToTray();
+    // The tray icon's left click: the window back, the icon gone.
+    void restoreFromTray();
+    QSystemTrayIcon& trayIcon() { return *m_tray; }
+    QMenu& trayMenu() { return *m_trayMenu; }
+
+    // The end of the session or a signal: closes as "Close" answered Yes,
+    // without asking.
+    void closeWithoutQuestion();
+
+signals:
+    // Everything is taken down and written: the program may end.
+    void programClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    HubView makeView();
+    void connectCommands();
+    void bindTimers();
+    void setUpTray();
+    void showLinkState();
+    void showDisplay(const DisplayTexts& texts);
+    void showBasicLabels(const std::array<std::string, kBasicVariableCount>& labels);
+    void showComputedLabels(const std::array<std::string, 6>& labels,
+                            const std::array<std::string, 6>& units);
+    void reallyClose();
+    static void toggle(QWidget* window);
+
+    std::unique_ptr<Ui::TForm1> m_ui;
+    std::array<QLabel*, kBasicVariableCount> m_basicPanels{};
+    std::array<QLabel*, DisplayTexts::kComputedCount> m_computedPanels{};
+    QueuedInvoker& m_mainThread;
+    Prompts& m_prompts;
+    bool m_trayAvailable;
+    QPointer<QWidget> m_aboutBox;
+    QSystemTrayIcon* m_tray = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    std::atomic<bool> m_linkRefreshQueued{false};
+    std::unique_ptr<Hub> m_hub;
+    std::unique_ptr<EventListModel> m_eventModel;
+    std::vector<std::unique_ptr<TimerBinding>> m_timers;
+};
+
+}  // namespace brevanto

@@ -1,0 +1,29 @@
+// A program timer as a real one: the QTimer follows the core timer's enabled
+// state and interval, and its timeouts run the timer's handler.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+#include "platform/coretimer.h"
+
+namespace brevanto {
+
+class TimerBinding : public QObject {
+    Q_OBJECT
+
+public:
+    // `timer` must outlive the binding's last change (the window takes the
+    // hub down before its bindings).
+    TimerBinding(CoreTimer& timer, std::function<void()> handler, QObject* parent = nullptr);
+
+private:
+    void follow();
+
+    CoreTimer& m_core;
+    std::function<void()> m_handler;
+    QTimer m_timer;
+};
+
+}  // namespace brevanto

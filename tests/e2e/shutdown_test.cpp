@@ -1,0 +1,61 @@
+// The end of a session or a kill: the program closes as "Close" answered
+// Yes, without asking, and today's files are on the disk afterwards.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <ctime>
+#include <string>
+
+#include "programprocess.h"
+#include "support/simprocess.h"
+#include "support/tempdir.h"
+
+namespace brevanto {
+namespace {
+
+using testing::ProgramProcess;
+using testing::readFile;
+using testing::SimProcess;
+using testing::TempDir;
+
+std::filesystem::path todaysEventFile() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    const std::string day = std::to_string(local.tm_mday);
+    const std::string month = std::to_string(local.tm_mon + 1);
+    const std::string year = std::to_string(local.tm_year + 1900);
+    return std::filesystem::path("Log") / "LogEvent" / year / month / day /
+           ("EventLog" + day + "-" + month + "-" + year + ".txt");
+}
+
+class ShutdownTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(ShutdownTest, ASignalClosesTheProgramAndWritesTodaysEvents) {
+    TempDir folder;
+    SimProcess sim;
+    testing::writeFile(folder / "brevanto.INI",
+                       "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\nCOM PORT index=1\n"
+                       "[Http]\nPort=18088\n[Ports]\nCOM1=" +
+                           sim.linkPath().string() + "\n");
+    // Today's events so far, as an editor on another system left them.
+    const auto eventFile = folder.path() / todaysEventFile();
+    std::filesystem::create_directories(eventFile.parent_path());
+    testing::writeFile(eventFile, "[earlier] written this morning \n");
+
+    ProgramProcess program(folder.path());
+    ASSERT_TRUE(program.waitUntilHandling(GetParam()));
+    program.sendSignal(GetParam());
+    EXPECT_EQ(program.waitForExit(), 0);
+    // Read back and written again whole: the program wrote this file.
+    const std::string saved = readFile(eventFile);
+    EXPECT_TRUE(saved.starts_with("[earlier] written this morning \r\n")) << saved;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachSignal, ShutdownTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP), [](const auto& info) {
+        return std::string(info.param == SIGTERM ? "Term" : info.param == SIGINT ? "Int" : "Hup");
+    });
+
+}  // namespace
+}  // namespace brevanto

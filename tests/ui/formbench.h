@@ -1,0 +1,51 @@
+// The main window as the program builds it, in a fresh working directory
+// with its own settings file, recorded prompts, and a simulator at COM1
+// when a test places one. Hand-overs are drained by the Qt event loop,
+// which the tests spin until what they wait for holds.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QLabel>
+#include <memory>
+#include <string>
+
+#include "platform/queuedinvoker.h"
+#include "platform/testing/manualclock.h"
+#include "platform/testing/recordingprompts.h"
+#include "support/simprocess.h"
+#include "support/tempdir.h"
+#include "ui/tform1.h"
+
+namespace brevanto::testing {
+
+class FormBench : public ::testing::Test {
+protected:
+    FormBench();
+
+    void placeSimulator();
+    // Builds the window and runs the creation step, as the program does.
+    void create(const std::string& ini = {}, bool trayAvailable = true);
+    // Spins the event loop until `done` or a generous time-out.
+    static bool spinUntil(const std::function<bool()>& done);
+
+    template <typename Widget>
+    Widget* control(const char* name) {
+        auto* widget = form->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QString panel(const char* name) { return control<QLabel>(name)->text(); }
+    QStringList paneLines();
+    bool hasEvent(const std::string& suffix);
+
+    TempDir dir;
+    ManualClock clock;
+    RecordingPrompts prompts;
+    QueuedInvoker invoker;
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace brevanto::testing
