@@ -44,6 +44,17 @@ void MainPageWriter::writeRefreshLine(const std::string& line) {
     mainPage().setLine(lines().refresh, line);
 }
 
+void MainPageWriter::writeLineFault(bool lineDown) {
+    mainPage().setLine(lines().flowColour, lineDown ? "#FF0000" : "#0000FF");
+    mainPage().setLine(lines().flowHeading,
+                       lineDown ? "Energy flow -- **WARNING** Line down --" : "Energy flow");
+}
+
+void MainPageWriter::writeComputedHeader(const std::string& totalsSince) {
+    mainPage().setLine(lines().computedHeader,
+                       "Computed values ( [A] and [B] from " + totalsSince + " )");
+}
+
 void MainPageWriter::writeFooters(const std::string& footer) {
     mainPage().setLine(lines().mainFooter, footer);
     m_pages.TimerPage().setLine(lines().timerFooter, footer);

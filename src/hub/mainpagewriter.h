@@ -23,6 +23,11 @@ public:
     // "Name (unit)" for the six computed and the fifteen basic values.
     void writeNames(const TDati& settings);
     void writeRefreshLine(const std::string& line);
+    // The energy-flow heading in red with its warning while the line is
+    // down, back to blue and plain when it is restored.
+    void writeLineFault(bool lineDown);
+    // "Computed values ( [A] and [B] from <date> )": since when the totals count.
+    void writeComputedHeader(const std::string& totalsSince);
     void writeFooters(const std::string& footer);
 
 private:

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "programprocess.h"
+#include "support/programprocess.h"
 #include "support/simprocess.h"
 #include "support/tempdir.h"
 
@@ -43,7 +43,7 @@ TEST_P(ShutdownTest, ASignalClosesTheProgramAndWritesTodaysEvents) {
     std::filesystem::create_directories(eventFile.parent_path());
     testing::writeFile(eventFile, "[earlier] written this morning \n");
 
-    ProgramProcess program(folder.path());
+    ProgramProcess program(BREVANTO_PROGRAM_PATH, folder.path());
     ASSERT_TRUE(program.waitUntilHandling(GetParam()));
     program.sendSignal(GetParam());
     EXPECT_EQ(program.waitForExit(), 0);

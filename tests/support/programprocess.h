@@ -1,5 +1,5 @@
-// build/brevanto copied into a folder of its own and started there on the
-// offscreen platform, as a user would start it from that folder.
+// The built program copied into a folder of its own and started there on
+// the offscreen platform, as a user would start it from that folder.
 #pragma once
 
 #include <sys/types.h>
@@ -10,9 +10,9 @@ namespace brevanto::testing {
 
 class ProgramProcess {
 public:
-    // Copies the program into `folder` (its settings file sits beside it)
-    // and starts it with `folder` as the working directory.
-    explicit ProgramProcess(const std::filesystem::path& folder);
+    // Copies `program` into `folder` (its settings file sits beside it) and
+    // starts it with `folder` as the working directory.
+    ProgramProcess(const std::filesystem::path& program, const std::filesystem::path& folder);
     // Kills a program still running.
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
@@ -24,6 +24,7 @@ public:
     void sendSignal(int signal) const;
     // The exit status, or 128 + the signal that ended it.
     int waitForExit();
+    pid_t pid() const { return m_pid; }
 
 private:
     pid_t m_pid = -1;

@@ -1,4 +1,4 @@
-#include "programprocess.h"
+#include "support/programprocess.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,9 +13,10 @@
 
 namespace brevanto::testing {
 
-ProgramProcess::ProgramProcess(const std::filesystem::path& folder) {
-    const auto program = folder / "brevanto";
-    std::filesystem::copy_file(BREVANTO_PROGRAM_PATH, program,
+ProgramProcess::ProgramProcess(const std::filesystem::path& original,
+                               const std::filesystem::path& folder) {
+    const auto program = folder / original.filename();
+    std::filesystem::copy_file(original, program,
                                std::filesystem::copy_options::overwrite_existing);
     m_pid = ::fork();
     if (m_pid < 0) {

@@ -1,0 +1,44 @@
+#include "app/brevantoprogram.h"
+
+#include <filesystem>
+
+#include "app/brevantoapplication.h"
+#include "app/shutdownsignals.h"
+#include "store/settingspath.h"
+#include "ui/eventloopinvoker.h"
+
+namespace brevanto {
+
+BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
+                                 const Clock& clock) {
+    drainOnEventLoop(m_mainThread, application);
+    m_form1 = std::make_unique<TForm1>(
+        HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
+                       std::filesystem::current_path(), settingsPath(), nullptr},
+        QSystemTrayIcon::isSystemTrayAvailable());
+    m_prompts.setParentWindow(m_form1.get());
+    m_form1->FormCreate();
+    m_aboutBox = std::make_unique<TAboutBox>();
+    m_form1->setAboutBox(m_aboutBox.get());
+
+    TForm1* form1 = m_form1.get();
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, form1,
+                     &TForm1::closeWithoutQuestion);
+    // Logout and shutdown: the day's files are written before the session ends.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, form1,
+                     [form1] { form1->closeWithoutQuestion(); });
+    QObject::connect(form1, &TForm1::programClosed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+}
+
+// However the event loop ended, the program ends as a close answered Yes.
+BrevantoProgram::~BrevantoProgram() {
+    m_form1->closeWithoutQuestion();
+    m_form1->setAboutBox(nullptr);
+}
+
+void BrevantoProgram::show() {
+    m_form1->show();
+}
+
+}  // namespace brevanto

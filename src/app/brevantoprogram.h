@@ -1,0 +1,42 @@
+// The program's start-up in its order, from the application object to the
+// shown main window: the main thread's inbox, the message boxes, the main
+// window with its creation step, the About box, and the ways the program
+// ends. main() runs it; the start-up benchmark runs the very same steps.
+#pragma once
+
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/queuedinvoker.h"
+#include "ui/qtprompts.h"
+#include "ui/taboutbox.h"
+#include "ui/tform1.h"
+
+namespace brevanto {
+
+class BrevantoApplication;
+class ShutdownSignals;
+
+class BrevantoProgram {
+public:
+    // Builds every window and runs the main window's creation step. The
+    // settings file is the program's own (.INI beside it), the logs go under
+    // the working directory.
+    BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
+                    const Clock& clock);
+    ~BrevantoProgram();
+    BrevantoProgram(const BrevantoProgram&) = delete;
+    BrevantoProgram& operator=(const BrevantoProgram&) = delete;
+
+    // The first show, which auto-connects.
+    void show();
+    TForm1& mainWindow() { return *m_form1; }
+
+private:
+    QueuedInvoker m_mainThread;
+    QtPrompts m_prompts{m_mainThread};
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TAboutBox> m_aboutBox;
+};
+
+}  // namespace brevanto

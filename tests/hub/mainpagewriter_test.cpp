@@ -1,0 +1,81 @@
+// The writers of the main page's value lines: each replaces its whole line,
+// placeholder indentation included, and nothing else.
+#include "hub/mainpagewriter.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace brevanto {
+namespace {
+
+class MainPageWriterTest : public ::testing::Test {
+protected:
+    MainPageWriterTest() { pages.BuildPageTemplates(); }
+
+    std::string line(std::size_t index) const { return pages.MainPage().line(index); }
+
+    PageTemplates pages;
+    MainPageWriter writer{pages};
+};
+
+TEST_F(MainPageWriterTest, TheDisplayReplacesWholeLinesAndNoOthers) {
+    std::vector<std::string> before;
+    for (std::size_t i = 0; i < pages.MainPage().lineCount(); ++i) {
+        before.push_back(line(i));
+    }
+    DisplayTexts texts;
+    texts.basic[0] = "238.3";
+    texts.computed[5] = "12.500";
+    texts.mode = "Battery";
+    writer.writeDisplay(texts, "07.03.2015 - 14:02:11 (Refresh = 2 sec.)");
+    EXPECT_EQ(line(76), "238.3");
+    EXPECT_EQ(line(219), "12.500");
+    EXPECT_EQ(line(48), "Battery");
+    EXPECT_EQ(line(35), "07.03.2015 - 14:02:11 (Refresh = 2 sec.)");
+
+    const TemplateLines& at = pages.TemplateLine();
+    std::set<std::size_t> written{at.timeStamp, at.modeStatus, at.batteryStatus, at.loadStatus};
+    written.insert(at.bVar.begin(), at.bVar.end());
+    written.insert(at.var.begin(), at.var.end());
+    ASSERT_EQ(pages.MainPage().lineCount(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(line(i) != before[i], written.count(i) == 1) << "line " << i;
+    }
+}
+
+TEST_F(MainPageWriterTest, NamesCarryTheirUnitsAndMarkupStaysAsGiven) {
+    TDati settings;
+    settings.basicLabels.fill("x");
+    settings.basicLabels[0] = "AC Voltage";
+    settings.computedLabels.fill("y");
+    settings.computedUnits.fill("u");
+    settings.computedLabels[0] = "Solar <b>";
+    settings.computedUnits[0] = "kWh";
+    settings.title = "Home & garden";
+    writer.writeNames(settings);
+    writer.writeTitle(settings);
+    EXPECT_EQ(line(73), "AC Voltage (V)");
+    EXPECT_EQ(line(169), "x (V)");
+    EXPECT_EQ(line(182), "Solar <b> (kWh)");
+    EXPECT_EQ(line(32), "Home & garden");
+    EXPECT_EQ(line(6), "Brevanto");
+}
+
+TEST_F(MainPageWriterTest, ALineFaultTurnsTheHeadingRedAndTheRestoreBack) {
+    writer.writeLineFault(true);
+    EXPECT_EQ(line(38), "#FF0000");
+    EXPECT_EQ(line(40), "Energy flow -- **WARNING** Line down --");
+    writer.writeLineFault(false);
+    EXPECT_EQ(line(38), "#0000FF");
+    EXPECT_EQ(line(40), "Energy flow");
+}
+
+TEST_F(MainPageWriterTest, TheComputedHeaderNamesWhenTheTotalsBegan) {
+    writer.writeComputedHeader("01.01.2015");
+    EXPECT_EQ(line(177), "Computed values ( [A] and [B] from 01.01.2015 )");
+}
+
+}  // namespace
+}  // namespace brevanto
