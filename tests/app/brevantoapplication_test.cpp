@@ -1,0 +1,26 @@
+// A fault in a handler of the main thread ends that handler only, and says
+// so on standard error.
+#include "app/brevantoapplication.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <stdexcept>
+
+namespace brevanto {
+namespace {
+
+TEST(BrevantoApplication, AnEscapingExceptionIsReportedAndTheLoopGoesOn) {
+    bool laterHandlerRan = false;
+    ::testing::internal::CaptureStderr();
+    QTimer::singleShot(0, [] { throw std::runtime_error("the totals file vanished"); });
+    QTimer::singleShot(0, [&] { laterHandlerRan = true; });
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("the totals file vanished"), std::string::npos) << said;
+    EXPECT_TRUE(laterHandlerRan);
+}
+
+}  // namespace
+}  // namespace brevanto
