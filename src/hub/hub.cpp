@@ -117,7 +117,7 @@ ReqByWebHooks Hub::reqByWebHooks() {
     hooks.setAutoReConnect = [this](bool on) { m_settings.AppSettings().autoReConnect = on; };
     hooks.rememberedAutoReConnect = [this] { return m_settings.RememberedAutoReConnect(); };
     hooks.storeReqByWeb = [this](bool checked) { m_settings.AppSettings().reqByWeb = checked; };
-    hooks.resumeReader = [this] { wakeReader(); };
+    hooks.resumeReader = [this] { resumeReaderIfSuspended(); };
     return hooks;
 }
 
@@ -175,9 +175,17 @@ void Hub::setReqByWebBox(bool checked) {
     ReqByWebClick(checked);
 }
 
-void Hub::wakeReader() {
+void Hub::resumeReaderIfSuspended() {
     if (m_readPlot->Suspended()) {
         m_readPlot->Resume();
+    }
+}
+
+// A link that is down keeps its thread asleep: a request then gets the last
+// readings, as it would between two cycles.
+void Hub::wakeReaderForWeb() {
+    if (m_reqByWebChecked && !m_stopReading) {
+        resumeReaderIfSuspended();
     }
 }
 

@@ -115,8 +115,9 @@ public:
     // The reading thread's finished cycles.
     int loopCount() const { return m_readPlot->LoopCount(); }
     bool readerSuspended() const { return m_readPlot->Suspended(); }
-    // Wakes a reading thread suspended in the ReqByWeb mode; any thread.
-    void wakeReader();
+    // A web request: wakes a reading thread suspended in the ReqByWeb mode
+    // for one cycle, without waiting for it. Safe on any thread.
+    void wakeReaderForWeb();
     void setShowAllErrors(bool show) { m_showAllErrors = show; }
 
     CoreTimer Timer{kTickIntervalMs};
@@ -132,6 +133,7 @@ private:
     ReqByWebHooks reqByWebHooks();
     ConnectionSettings connectionSettings() const;
     ReadPlot::Gates gates() const;
+    void resumeReaderIfSuspended();
     // Ends the reading thread while serving its hand-overs.
     void stopReadingThread();
 

@@ -166,5 +166,27 @@ TEST_F(HubTest, TheReqByWebBoxRunsItsHandlerOnlyWhenItChanges) {
     EXPECT_TRUE(hub->settings().AppSettings().autoReConnect);
 }
 
+TEST_F(HubTest, InTheReqByWebModeEachWebRequestBuysOneCycle) {
+    connectToSimulator();
+    hub->ReqByWebClick(true);
+    ASSERT_TRUE(serveUntil([this] { return hub->readerSuspended(); }));
+    const int cycles = hub->loopCount();
+    hub->wakeReaderForWeb();
+    ASSERT_TRUE(
+        serveUntil([&] { return hub->loopCount() == cycles + 1 && hub->readerSuspended(); }));
+    // Leaving the mode reads on by itself again.
+    hub->ReqByWebClick(false);
+    EXPECT_TRUE(serveUntil([&] { return hub->loopCount() >= cycles + 2; }));
+}
+
+TEST_F(HubTest, AWebRequestWakesNothingWhileTheLinkIsDown) {
+    start();
+    hub->FormCreate();
+    hub->ReqByWebClick(true);
+    hub->wakeReaderForWeb();
+    EXPECT_TRUE(hub->readerSuspended());
+    EXPECT_EQ(hub->loopCount(), 0);
+}
+
 }  // namespace
 }  // namespace brevanto
