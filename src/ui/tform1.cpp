@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include "ui/eventlistmodel.h"
 #include "ui/programicon.h"
@@ -218,8 +219,21 @@ void TForm1::showLinkState() {
     m_ui->Connect1->setText(text(link.connectCaption));
     m_ui->Connect1->setEnabled(link.connectEnabled);
     m_ui->Label1->setText(text(link.labelCaption));
+    showLinkColour(link.labelCaption);
     m_ui->Test->setChecked(link.testChecked);
     m_ui->Test->setEnabled(link.testEnabled);
+}
+
+// The status panel in green while readings come in, red after a failure.
+void TForm1::showLinkColour(const std::string& caption) {
+    const char* state = caption == "Connected" || caption == "Test Mode" ? "running"
+                        : caption == "Error"                             ? "failed"
+                                                                         : "idle";
+    if (m_ui->Label1->property("state").toString() != QLatin1String(state)) {
+        m_ui->Label1->setProperty("state", QString::fromLatin1(state));
+        m_ui->Label1->style()->unpolish(m_ui->Label1);
+        m_ui->Label1->style()->polish(m_ui->Label1);
+    }
 }
 
 void TForm1::showDisplay(const DisplayTexts& texts) {

@@ -66,6 +66,7 @@ private:
     void bindTimers();
     void setUpTray();
     void showLinkState();
+    void showLinkColour(const std::string& caption);
     void showDisplay(const DisplayTexts& texts);
     void showBasicLabels(const std::array<std::string, kBasicVariableCount>& labels);
     void showComputedLabels(const std::array<std::string, 6>& labels,
