@@ -92,12 +92,15 @@ MHD_Result firstCall(HttpDaemon& daemon, MHD_Connection* connection, std::string
     return MHD_YES;
 }
 
-MHD_Result takeBody(const HttpDaemon& daemon, MHD_Connection* connection, PendingRequest& pending,
-                    const char* data, std::size_t* size) {
+MHD_Result takeBody(const HttpDaemon& daemon, PendingRequest& pending, const char* data,
+                    std::size_t* size) {
     // Only a body without a declared length (chunked) gets here too long.
+    // The library cannot answer in the middle of a body, so the connection
+    // is closed instead: reading the rest only to say 413 would let an
+    // endless body hold its thread.
     if (pending.body.size() + *size > daemon.options().maxBodyBytes) {
         pending.body.clear();
-        return refuseTooLarge(connection);
+        return MHD_NO;
     }
     pending.body.append(data, *size);
     *size = 0;
@@ -117,7 +120,7 @@ MHD_Result HttpExchange::onAccess(void* cls, MHD_Connection* connection, const c
         }
         auto& pending = *static_cast<PendingRequest*>(*requestState);
         if (*uploadDataSize != 0) {
-            return takeBody(daemon, connection, pending, uploadData, uploadDataSize);
+            return takeBody(daemon, pending, uploadData, uploadDataSize);
         }
         const WebRequest request{method, url, std::move(pending.body), peerAddress(connection)};
         return answer(connection, handled(daemon, request));

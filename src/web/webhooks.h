@@ -44,8 +44,8 @@ struct WebHooks {
     PageTemplates& pages;
     // Visit lines are found and rewritten in it under its lock, and the
     // listing command copies it. Its change listener then runs on the
-    // connection thread, so the hub's listener must hand the window's
-    // refresh to the main thread itself.
+    // connection thread, so the hub's listener must post the window's
+    // refresh to the main thread, without waiting for it.
     EventList& eventList;
     // WriteEvent of the event journal, called on connection threads for a
     // client's first visit line, and on the main thread for the server's own

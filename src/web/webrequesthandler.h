@@ -27,8 +27,6 @@ public:
     // Never throws: an error inside becomes status 500 with its message.
     WebResponse IdHTTPServer1CommandGet(const WebRequest& request);
 
-    const WebHooks& hooks() const { return m_hooks; }
-
 private:
     void route(const WebRequest& request, WebResponse& response);
     void answerGet(const WebRequest& request, WebResponse& response);

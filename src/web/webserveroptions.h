@@ -17,7 +17,8 @@ struct WebServerOptions {
     unsigned connectionTimeoutSeconds = 10;
     // How long a stop waits for requests under way before it cuts them off.
     std::chrono::milliseconds terminateWait{10000};
-    // No form needs more; a larger body is refused with 413 unread.
+    // No form needs more. A larger body is refused unread: with 413 when
+    // its length is declared, by closing the connection when it is not.
     std::size_t maxBodyBytes = 64 * 1024;
 };
 

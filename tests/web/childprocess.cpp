@@ -208,8 +208,4 @@ int BackgroundProcess::waitForExit(std::chrono::milliseconds timeout) {
     return m_status;
 }
 
-bool BackgroundProcess::running() {
-    return waitForExit(std::chrono::milliseconds(0)) < 0;
-}
-
 }  // namespace brevanto::testing

@@ -46,7 +46,6 @@ public:
 
     // Waits up to `timeout` for the child to end on its own; its status or -1.
     int waitForExit(std::chrono::milliseconds timeout);
-    bool running();
 
 private:
     pid_t m_pid = -1;
