@@ -12,16 +12,16 @@ bool contains(std::string_view body, std::string_view text) {
     return body.find(text) != std::string_view::npos;
 }
 
-std::string password(const WebHooks& hooks) {
-    return hooks.webPassword ? hooks.webPassword() : std::string();
-}
-
 }  // namespace
 
 WebCommands::WebCommands(const WebHooks& hooks) : m_hooks(hooks) {}
 
 void WebCommands::HandleTimerForm(const WebRequest& request, WebResponse& response) {
-    const TimerFormOutcome outcome = readTimerForm(request.body, password(m_hooks), m_hooks.format);
+    // Without a way to learn the password no form gets through: an empty
+    // stored password lets everyone in, a missing hook must not.
+    const TimerFormOutcome outcome =
+        m_hooks.webPassword ? readTimerForm(request.body, m_hooks.webPassword(), m_hooks.format)
+                            : TimerFormOutcome{};
     if (outcome.authorised) {
         postTimerForm(outcome);
     }

@@ -12,7 +12,9 @@
 //   of them, and the answer never waits for the main thread or the inverter.
 //
 // An empty std::function is a part of the program that is not there (yet):
-// its step is skipped, and a condition that is not there does not hold.
+// its step is skipped, and a condition that is not there does not hold. Every
+// hook has an initializer, so a designated initializer names only the ones
+// that are there.
 #pragma once
 
 #include <functional>
@@ -34,9 +36,9 @@ namespace brevanto {
 struct TimerDialogSeam {
     // Ticks or unticks CheckBox3, CheckBox20, CheckBox21 or CheckBox22; the
     // box's click handler runs as if the user had clicked it.
-    std::function<void(int timer, bool checked)> enableBox;
+    std::function<void(int timer, bool checked)> enableBox{};
     // Sets the timer's two pickers (DateTimePicker1/2 for A ... 7/8 for D).
-    std::function<void(int timer, const LocalDateTime& on, const LocalDateTime& off)> pickers;
+    std::function<void(int timer, const LocalDateTime& on, const LocalDateTime& off)> pickers{};
 };
 
 struct WebHooks {
@@ -59,25 +61,26 @@ struct WebHooks {
 
     // Called on connection threads; each must be safe there and quick (a
     // copy kept under a lock, an atomic flag).
-    // [Main] Password as stored, for the access rule.
-    std::function<std::string()> webPassword;
+    // [Main] Password as stored, for the access rule. Left empty, no timer
+    // form is authorised.
+    std::function<std::string()> webPassword{};
     // The main window's ReqByWeb box ("Read variables only when requested
     // by web") is checked.
-    std::function<bool()> reqByWebChecked;
+    std::function<bool()> reqByWebChecked{};
     // Resumes the reading thread if it exists and is suspended; returns at
     // once, without waiting for the reading (ReadPlot::Resume does that).
-    std::function<void()> resumeReader;
+    std::function<void()> resumeReader{};
     // Asks for UpdateDisplay on the main thread (the hub posts it there).
     // Called after the timer form's settings work has been posted, so it
     // runs after that work.
-    std::function<void()> requestDisplayRefresh;
+    std::function<void()> requestDisplayRefresh{};
 
     // Called on the main thread only, inside the posted work.
     // The live settings record, AppSettings.
-    std::function<TDati&()> appSettings;
+    std::function<TDati&()> appSettings{};
     // SaveSettings; it writes its own failure line.
-    std::function<void()> saveSettings;
-    TimerDialogSeam timerDialog;
+    std::function<void()> saveSettings{};
+    TimerDialogSeam timerDialog{};
 };
 
 }  // namespace brevanto

@@ -152,5 +152,19 @@ TEST(WebTimerForm, ReadsTheLocalesSeparatorAndThePointWhereTheLocaleUsesThePoint
     EXPECT_EQ(web.store.AppSettings().timeOff[0].time, (TimeOfDay{8, 30, 0, 0}));
 }
 
+TEST(WebTimerForm, WithoutAPasswordHookNoFormGetsThrough) {
+    WebServerFixture web;
+    WebRequestHandler unwired(WebHooks{.pages = web.pages,
+                                       .eventList = web.eventList,
+                                       .events = web.eventLog,
+                                       .clock = web.clock,
+                                       .format = web.format,
+                                       .mainThread = web.mainThread});
+    const auto reply =
+        unwired.IdHTTPServer1CommandGet({"POST", "/", timerForm(kOnlyA, kOnlyATimes, ""), ""});
+    EXPECT_EQ(reply.body, RenderPage(web.pages.TimerPage()));
+    EXPECT_EQ(web.mainThread.runPending(), 0);
+}
+
 }  // namespace
 }  // namespace brevanto
