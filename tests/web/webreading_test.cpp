@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <memory>
-#include <regex>
 #include <thread>
 
 #include "acquisition/measurementcycle.h"
@@ -127,10 +126,17 @@ std::string valueLine(int cycleNumber, std::size_t length) {
 }
 
 bool wholeValueLine(const std::string& line) {
-    static const std::regex kShape(R"((\d+):\d+:(v*))");
-    std::smatch parts;
-    return line.starts_with("    BVar") || (std::regex_match(line, parts, kShape) &&
-                                            std::stoul(parts[1].str()) == parts[2].str().size());
+    if (line.starts_with("    BVar")) {
+        return true;
+    }
+    const auto lengthEnd = line.find(':');
+    const auto valueStart = line.find(':', lengthEnd + 1);
+    if (lengthEnd == std::string::npos || valueStart == std::string::npos) {
+        return false;
+    }
+    const std::string value = line.substr(valueStart + 1);
+    return std::to_string(value.size()) == line.substr(0, lengthEnd) &&
+           value.find_first_not_of('v') == std::string::npos;
 }
 
 std::vector<std::string> lines(const std::string& page) {
