@@ -96,6 +96,9 @@ void SettingsStore::restartWebServer() {
     }
     if (server != nullptr && !server->activate(*port)) {
         m_targets.events.WriteEvent(kActivateFailed);
+        if (const std::string reason = server->failureReason(); !reason.empty()) {
+            m_targets.events.WriteEvent(reason);
+        }
     }
 }
 

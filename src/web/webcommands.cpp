@@ -1,0 +1,96 @@
+#include "web/webcommands.h"
+
+#include <string_view>
+
+#include "platform/optionalhooks.h"
+#include "web/appendparagraph.h"
+
+namespace brevanto {
+namespace {
+
+bool contains(std::string_view body, std::string_view text) {
+    return body.find(text) != std::string_view::npos;
+}
+
+}  // namespace
+
+WebCommands::WebCommands(const WebHooks& hooks) : m_hooks(hooks) {}
+
+void WebCommands::HandleTimerForm(const WebRequest& request, WebResponse& response) {
+    // Without a way to learn the password no form gets through: an empty
+    // stored password lets everyone in, a missing hook must not.
+    const TimerFormOutcome outcome =
+        m_hooks.webPassword ? readTimerForm(request.body, m_hooks.webPassword(), m_hooks.format)
+                            : TimerFormOutcome{};
+    if (outcome.authorised) {
+        postTimerForm(outcome);
+    }
+    callIfSet(m_hooks.requestDisplayRefresh);
+    response.body = RenderPage(m_hooks.pages.TimerPage());
+    if (outcome.timeError) {
+        AppendParagraph(response.body, kTimeFormatError);
+    }
+}
+
+void WebCommands::postTimerForm(const TimerFormOutcome& outcome) {
+    // The hooks are copied: the work may run after this request is long
+    // answered, and must not depend on the handler still being there.
+    m_hooks.mainThread.post([outcome, hooks = m_hooks] { applyTimerForm(outcome, hooks); });
+}
+
+void WebCommands::applyTimerForm(const TimerFormOutcome& outcome, const WebHooks& hooks) {
+    for (int timer = 0; timer < 4; ++timer) {
+        callIfSet(hooks.timerDialog.enableBox, timer, outcome.enabled[timer]);
+    }
+    if (!hooks.appSettings) {
+        return;
+    }
+    TDati& settings = hooks.appSettings();
+    // The boxes hold what the form sent, so their states are the form's.
+    settings.timerEnabled = outcome.enabled;
+    const LocalDate today = hooks.clock.now().date;
+    for (int timer = 0; timer < 4; ++timer) {
+        const auto& times = outcome.accepted[timer];
+        if (!times) {
+            continue;
+        }
+        const LocalDateTime on{today, times->on};
+        const LocalDateTime off{today, times->off};
+        settings.timeOn[timer] = on;
+        settings.timeOff[timer] = off;
+        callIfSet(hooks.timerDialog.pickers, timer, on, off);
+        callIfSet(hooks.saveSettings);
+    }
+}
+
+void WebCommands::HandleMainPagePost(const WebRequest& request, WebResponse& response) {
+    const std::string_view body = request.body;
+    // The output-switch step (fields "C1" to "C8" with "T1=" and the
+    // password) would set the main window's output switches. There are no
+    // output switches, nothing reads them and no page sends these fields,
+    // so an authorised main-page post switches nothing.
+    if (contains(body, "T1=log")) {
+        response.body = eventListing();
+    } else if (contains(body, "T1=data")) {
+        response.body.clear();
+    } else {
+        response.body = RenderPage(m_hooks.pages.MainPage());
+    }
+    // No command is ever launched from the web: a page must not be a way to
+    // run programs on this computer.
+    if (contains(body, "T1=exe")) {
+        AppendParagraph(response.body, kExeNotExecuted);
+    }
+}
+
+std::string WebCommands::eventListing() const {
+    std::string listing;
+    for (const std::string& line : m_hooks.eventList.snapshot()) {
+        listing += R"(<p align="left">)";
+        listing += line;
+        listing += "</p>";
+    }
+    return listing;
+}
+
+}  // namespace brevanto

@@ -1,0 +1,61 @@
+#include "web/webserver.h"
+
+#include <utility>
+
+#include "web/listensocket.h"
+
+namespace brevanto {
+
+WebServer::WebServer(HttpDaemon::Handler handler, EventSink& events, WebServerOptions options)
+    : m_handler(std::move(handler)), m_events(events), m_options(options) {}
+
+WebServer::~WebServer() {
+    deactivate();
+}
+
+bool WebServer::isActive() const {
+    return m_daemon != nullptr;
+}
+
+bool WebServer::deactivate() {
+    m_daemon.reset();
+    m_boundPort = 0;
+    return true;
+}
+
+bool WebServer::activate(int port) {
+    deactivate();
+    m_port = port;
+    m_failure.clear();
+    ListenSocket listener = openListenSocket(port, m_options.listenQueue);
+    if (listener.fd < 0) {
+        m_failure = std::move(listener.failure);
+        return false;
+    }
+    m_daemon = HttpDaemon::start(listener.fd, m_handler, m_options, m_failure);
+    if (!m_daemon) {
+        return false;
+    }
+    m_boundPort = listener.port;
+    return true;
+}
+
+void WebServer::setActive(bool active) {
+    if (active == isActive()) {
+        return;
+    }
+    if (!active) {
+        if (!deactivate()) {
+            m_events.WriteEvent(kDeactivateFailed);
+        }
+        return;
+    }
+    if (!activate(m_port)) {
+        m_events.WriteEvent(kActivateFailed);
+        if (!m_failure.empty()) {
+            m_events.WriteEvent(m_failure);
+        }
+    }
+}
+
+}  // namespace brevanto
