@@ -12,7 +12,7 @@
 
 #include "platform/coretimer.h"
 #include "platform/testing/manualclock.h"
-#include "platform/testing/queuedinvoker.h"
+#include "platform/queuedinvoker.h"
 #include "platform/testing/recordingprompts.h"
 #include "store/eventlist.h"
 #include "store/eventlog.h"
