@@ -60,7 +60,8 @@ int main() {
     TempDir folder;
     SimProcess sim({.pacing = true});
     writeFile(folder / "brevanto.INI",
-              "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\nCOM PORT index=1\nMeasTime=0\n"
+              "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\nCOM PORT "
+              "index=1\nMeasTime=0\n[Http]\nPort=0\n"
               "[Ports]\nCOM1=" +
                   sim.linkPath().string() + "\n");
     ProgramProcess program(BREVANTO_PROGRAM_PATH, folder.path());

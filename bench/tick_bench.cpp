@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     QueuedInvoker mainThread;
     drainOnEventLoop(mainThread, application);
     TForm1 form(HubEnvironment{clock, DateTimeFormat::fromEnvironment(), prompts, mainThread,
-                               folder.path(), folder / "brevanto.INI", nullptr},
+                               folder.path(), folder / "brevanto.INI", false},
                 false);
     form.FormCreate();
     form.show();

@@ -14,7 +14,7 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
     drainOnEventLoop(m_mainThread, application);
     m_form1 = std::make_unique<TForm1>(
         HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
-                       std::filesystem::current_path(), settingsPath(), nullptr},
+                       std::filesystem::current_path(), settingsPath(), true},
         QSystemTrayIcon::isSystemTrayAvailable());
     m_prompts.setParentWindow(m_form1.get());
     m_form1->FormCreate();

@@ -26,7 +26,6 @@ Hub::Hub(HubEnvironment environment, HubView view)
       m_prompts(environment.prompts),
       m_invoker(environment.invoker),
       m_root(std::move(environment.workingDirectory)),
-      m_webServer(environment.webServer),
       m_view(std::move(view)),
       m_eventLog(m_eventList, m_clock, m_format, m_prompts, m_root),
       m_link(
@@ -47,7 +46,15 @@ Hub::Hub(HubEnvironment environment, HubView view)
           m_link, m_linkState, m_eventLog, [this] { return PortMap(m_settings.portOverrides()); },
           [this] { return connectionSettings(); },
           ConnectionTimers{Timer, Timer1, Timer3, TimerConnect, TimerOff}, connectionHooks(),
-          m_background.get()) {
+          m_background.get()),
+      m_webHandler(webHooks()),
+      m_webServer(environment.serveWeb
+                      ? std::make_unique<WebServer>(
+                            [this](const WebRequest& request) {
+                                return m_webHandler.IdHTTPServer1CommandGet(request);
+                            },
+                            m_eventLog)
+                      : nullptr) {
     m_measuringIntervalMs = Timer1.interval();
     Timer1.addChangeListener([this] { m_measuringIntervalMs = Timer1.interval(); });
     makeLogDirectory();
@@ -57,9 +64,12 @@ Hub::Hub(HubEnvironment environment, HubView view)
     callIfSet(m_view.clock, clockText());
     m_settings.loadAtConstruction(m_clock.now().date);
     m_pageWriter.writeFooters(webTitle());
+    m_settings.setWebServer(m_webServer.get());
 }
 
 Hub::~Hub() {
+    // No request may reach what goes next.
+    m_webServer.reset();
     stopReadingThread();
     // A search still running refers to the connection manager: let it end,
     // serving what it asks of the main thread (a message box), then run what
@@ -82,7 +92,8 @@ void Hub::makeLogDirectory() {
 
 ApplySeams Hub::applySeams() {
     ApplySeams seams;
-    seams.webServer = m_webServer;
+    seams.sharedCopies = [this](const TDati& settings) { keepSharedCopies(settings); };
+    // The server is made last and handed over then (setWebServer).
     seams.mainPageTitle = [this](const TDati& settings) { m_pageWriter.writeTitle(settings); };
     seams.computedLabels = [this](const TDati& settings) {
         callIfSet(m_view.computedLabels, settings.computedLabels, settings.computedUnits);
@@ -119,6 +130,36 @@ ReqByWebHooks Hub::reqByWebHooks() {
     hooks.storeReqByWeb = [this](bool checked) { m_settings.AppSettings().reqByWeb = checked; };
     hooks.resumeReader = [this] { resumeReaderIfSuspended(); };
     return hooks;
+}
+
+// Web threads call these; none of them waits for the main thread, or a
+// server stopping on the main thread would wait for its own threads.
+WebHooks Hub::webHooks() {
+    WebHooks hooks{m_pages, m_eventList, m_eventLog, m_clock, m_format, m_invoker};
+    hooks.webPassword = [this] { return webPassword(); };
+    hooks.reqByWebChecked = [this] { return m_reqByWebChecked.load(); };
+    hooks.resumeReader = [this] { wakeReaderForWeb(); };
+    hooks.requestDisplayRefresh = [this] {
+        if (!m_displayRefreshQueued.exchange(true)) {
+            m_invoker.post([this] {
+                m_displayRefreshQueued = false;
+                UpdateDisplay();
+            });
+        }
+    };
+    hooks.appSettings = [this]() -> TDati& { return m_settings.AppSettings(); };
+    hooks.saveSettings = [this] { m_settings.SaveSettings(); };
+    return hooks;
+}
+
+void Hub::keepSharedCopies(const TDati& settings) {
+    std::lock_guard lock(m_sharedMutex);
+    m_webPassword = settings.webPassword;
+}
+
+std::string Hub::webPassword() const {
+    std::lock_guard lock(m_sharedMutex);
+    return m_webPassword;
 }
 
 ConnectionSettings Hub::connectionSettings() const {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "acquisition/inverterreadings.h"
@@ -31,8 +32,9 @@
 #include "store/eventlist.h"
 #include "store/eventlog.h"
 #include "store/settingsstore.h"
-#include "store/webservercontrol.h"
 #include "web/pagetemplates.h"
+#include "web/webrequesthandler.h"
+#include "web/webserver.h"
 
 namespace brevanto {
 
@@ -45,7 +47,9 @@ struct HubEnvironment {
     // Log/ and the fallback files go here: the program's working directory.
     std::filesystem::path workingDirectory;
     std::filesystem::path settingsPath;
-    WebServerControl* webServer = nullptr;
+    // The program serves its pages; tests that need no server leave it off,
+    // since the default port is shared by the whole machine.
+    bool serveWeb = false;
 };
 
 enum class CloseOutcome {
@@ -119,6 +123,8 @@ public:
     // for one cycle, without waiting for it. Safe on any thread.
     void wakeReaderForWeb();
     void setShowAllErrors(bool show) { m_showAllErrors = show; }
+    // The web server, when the program serves its pages.
+    WebServer* webServer() { return m_webServer.get(); }
 
     CoreTimer Timer{kTickIntervalMs};
     CoreTimer Timer1;
@@ -131,6 +137,9 @@ private:
     ApplySeams applySeams();
     ConnectionHooks connectionHooks();
     ReqByWebHooks reqByWebHooks();
+    WebHooks webHooks();
+    void keepSharedCopies(const TDati& settings);
+    std::string webPassword() const;
     ConnectionSettings connectionSettings() const;
     ReadPlot::Gates gates() const;
     void resumeReaderIfSuspended();
@@ -142,7 +151,6 @@ private:
     Prompts& m_prompts;
     QueuedInvoker& m_invoker;
     std::filesystem::path m_root;
-    WebServerControl* m_webServer;
     HubView m_view;
 
     EventList m_eventList;
@@ -166,6 +174,14 @@ private:
 
     std::unique_ptr<ThreadBackgroundWork> m_background;
     ConnectionManager m_connection;
+
+    // What web threads read of the settings, kept by the main thread.
+    mutable std::mutex m_sharedMutex;
+    std::string m_webPassword;
+    std::atomic<bool> m_displayRefreshQueued{false};
+    // Last, so it stops first: its threads use everything above.
+    WebRequestHandler m_webHandler;
+    std::unique_ptr<WebServer> m_webServer;
 
     bool m_reallyClose = false;
     bool m_firstShow = true;

@@ -67,6 +67,7 @@ void SettingsStore::SetLogInterval() {
 
 void SettingsStore::ApplySettings() {
     const ApplySeams& seams = m_targets.seams;
+    callIfSet(seams.sharedCopies, m_appSettings);
     restartWebServer();
     applyMeasuringInterval();
     applyLogInterval();

@@ -20,6 +20,9 @@ namespace brevanto {
 // in the order they run. A seam left empty is a part of the program that is
 // not there (yet); its step is skipped.
 struct ApplySeams {
+    // First of all: copies of settings that other threads read (the web
+    // password), renewed before the server restarts with them.
+    std::function<void(const TDati&)> sharedCopies;
     WebServerControl* webServer = nullptr;
     // The main page's heading line becomes Title and its <title> line "Brevanto".
     std::function<void(const TDati&)> mainPageTitle;
@@ -70,6 +73,9 @@ public:
     // The main window's construction: the eight timer times onto today's
     // date once the file has been read.
     void loadAtConstruction(const LocalDate& today);
+
+    // The web server, once the program has made it; ApplySettings restarts it.
+    void setWebServer(WebServerControl* server) { m_targets.seams.webServer = server; }
 
     void LoadSettings();
     // False, with the event line "Error writing settings file.", when the

@@ -36,7 +36,7 @@ TEST_P(ShutdownTest, ASignalClosesTheProgramAndWritesTodaysEvents) {
     SimProcess sim;
     testing::writeFile(folder / "brevanto.INI",
                        "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\nCOM PORT index=1\n"
-                       "[Http]\nPort=18088\n[Ports]\nCOM1=" +
+                       "[Http]\nPort=0\n[Ports]\nCOM1=" +
                            sim.linkPath().string() + "\n");
     // Today's events so far, as an editor on another system left them.
     const auto eventFile = folder.path() / todaysEventFile();

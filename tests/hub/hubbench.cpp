@@ -18,7 +18,7 @@ void HubBench::start(const std::string& ini) {
     view.reqByWebBox = [this](bool checked) { reqByWebBoxes.push_back(checked); };
     hub =
         std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts,
-                                             invoker, dir.path(), dir / "brevanto.INI", nullptr},
+                                             invoker, dir.path(), dir / "brevanto.INI", serveWeb},
                               view);
 }
 

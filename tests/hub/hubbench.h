@@ -30,6 +30,8 @@ protected:
     bool hasEvent(const std::string& suffix) const;
     std::filesystem::path eventFile() const;
 
+    // The hub serves its pages (on the port its settings name; 0 is any).
+    bool serveWeb = false;
     TempDir dir;
     ManualClock clock;
     RecordingPrompts prompts;

@@ -24,7 +24,7 @@ void FormBench::create(const std::string& ini, bool trayAvailable) {
     writeFile(dir / "brevanto.INI", text);
     form = std::make_unique<TForm1>(
         HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts, invoker, dir.path(),
-                       dir / "brevanto.INI", nullptr},
+                       dir / "brevanto.INI", false},
         trayAvailable);
     form->FormCreate();
 }

@@ -1,0 +1,66 @@
+// The hub with its web server: a browser's request gets the readings the
+// window shows, counts as a visit, and a timer form reaches the settings
+// file, all without a request ever waiting for the main thread.
+#include <gtest/gtest.h>
+
+#include "curlclient.h"
+#include "hubbench.h"
+
+namespace brevanto {
+namespace {
+
+using testing::curl;
+using testing::HubBench;
+
+class HubWebTest : public HubBench {
+protected:
+    void startServing(const std::string& ini) {
+        serveWeb = true;
+        start("[Http]\nPort=0\n" + ini);
+        hub->FormCreate();
+        ASSERT_NE(hub->webServer(), nullptr);
+        ASSERT_TRUE(hub->webServer()->isActive());
+        url = "http://127.0.0.1:" + std::to_string(hub->webServer()->boundPort());
+    }
+
+    std::string url;
+};
+
+TEST_F(HubWebTest, TheMainPageCarriesTheHeadingAndTheVisitIsCounted) {
+    startServing("Title=Cabin by the lake\n");
+    const auto reply = curl({url + "/"});
+    ASSERT_EQ(reply.status, 200) << reply.error;
+    EXPECT_NE(reply.body.find("\nCabin by the lake\n"), std::string::npos);
+    EXPECT_NE(reply.body.find("\nBrevanto v. 1.1.7.1 - by CorvellaSoft\n"), std::string::npos);
+    ASSERT_EQ(events().size(), 1u);
+    EXPECT_NE(events()[0].find("127.0.0.1"), std::string::npos) << events()[0];
+    curl({url + "/"});
+    EXPECT_EQ(events().size(), 1u);
+}
+
+TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
+    startServing("[Main]\nPassword=sun\n");
+    const auto reply =
+        curl({url + "/--WEBBOT-SELF--", "--data-binary",
+              "C1TA=ON&TAON=07.00.00&TAOFF=19.30.00&TBON=&TBOFF=&TCON=&TCOFF=&TDON=&TDOFF="
+              "&T2=sun&B1=Submit"});
+    ASSERT_EQ(reply.status, 200) << reply.error;
+    // The answer came without the main thread; the settings and the display
+    // refresh wait for it.
+    EXPECT_FALSE(hub->settings().AppSettings().timerEnabled[0]);
+    ASSERT_TRUE(serveUntil([this] { return hub->settings().AppSettings().timerEnabled[0]; }));
+    EXPECT_TRUE(serveUntil([this] { return !displays.empty(); }));
+    const std::string saved = testing::readFile(dir / "brevanto.INI");
+    EXPECT_NE(saved.find("A=1"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("19:30:00"), std::string::npos) << saved;
+}
+
+TEST_F(HubWebTest, ClosingStopsTheServer) {
+    startServing("");
+    hub->ShutDown();
+    hub.reset();
+    EXPECT_EQ(curl({url + "/"}).status, 0);
+}
+
+}  // namespace
+}  // namespace brevanto
