@@ -149,6 +149,14 @@ WebHooks Hub::webHooks() {
     };
     hooks.appSettings = [this]() -> TDati& { return m_settings.AppSettings(); };
     hooks.saveSettings = [this] { m_settings.SaveSettings(); };
+    // The dialog comes later than the server's hooks: they ask for it when used.
+    hooks.timerDialog.enableBox = [this](int timer, bool checked) {
+        callIfSet(m_timerDialog.enableBox, timer, checked);
+    };
+    hooks.timerDialog.pickers = [this](int timer, const LocalDateTime& on,
+                                       const LocalDateTime& off) {
+        callIfSet(m_timerDialog.pickers, timer, on, off);
+    };
     return hooks;
 }
 

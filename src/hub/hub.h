@@ -123,6 +123,9 @@ public:
     // for one cycle, without waiting for it. Safe on any thread.
     void wakeReaderForWeb();
     void setShowAllErrors(bool show) { m_showAllErrors = show; }
+    // The settings dialog's timer controls, which a web timer form sets;
+    // on the main thread, once the dialog exists.
+    void setTimerDialog(TimerDialogSeam dialog) { m_timerDialog = std::move(dialog); }
     // The web server, when the program serves its pages.
     WebServer* webServer() { return m_webServer.get(); }
 
@@ -179,6 +182,7 @@ private:
     mutable std::mutex m_sharedMutex;
     std::string m_webPassword;
     std::atomic<bool> m_displayRefreshQueued{false};
+    TimerDialogSeam m_timerDialog;
     // Last, so it stops first: its threads use everything above.
     WebRequestHandler m_webHandler;
     std::unique_ptr<WebServer> m_webServer;

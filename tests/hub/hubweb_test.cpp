@@ -40,6 +40,13 @@ TEST_F(HubWebTest, TheMainPageCarriesTheHeadingAndTheVisitIsCounted) {
 
 TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
     startServing("[Main]\nPassword=sun\n");
+    std::vector<int> boxesTicked;
+    hub->setTimerDialog({[&](int timer, bool checked) {
+                             if (checked) {
+                                 boxesTicked.push_back(timer);
+                             }
+                         },
+                         {}});
     const auto reply =
         curl({url + "/--WEBBOT-SELF--", "--data-binary",
               "C1TA=ON&TAON=07.00.00&TAOFF=19.30.00&TBON=&TBOFF=&TCON=&TCOFF=&TDON=&TDOFF="
@@ -50,6 +57,7 @@ TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
     EXPECT_FALSE(hub->settings().AppSettings().timerEnabled[0]);
     ASSERT_TRUE(serveUntil([this] { return hub->settings().AppSettings().timerEnabled[0]; }));
     EXPECT_TRUE(serveUntil([this] { return !displays.empty(); }));
+    EXPECT_EQ(boxesTicked, (std::vector<int>{0}));
     const std::string saved = testing::readFile(dir / "brevanto.INI");
     EXPECT_NE(saved.find("A=1"), std::string::npos) << saved;
     EXPECT_NE(saved.find("19:30:00"), std::string::npos) << saved;
