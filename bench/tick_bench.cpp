@@ -15,7 +15,7 @@
 #include "platform/testing/recordingprompts.h"
 #include "support/tempdir.h"
 #include "ui/amethyststyle.h"
-#include "ui/eventloopinvoker.h"
+#include "ui/eventloopdrain.h"
 #include "ui/tform1.h"
 
 namespace {
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     testing::RecordingPrompts prompts;
     QueuedInvoker mainThread;
-    drainOnEventLoop(mainThread, application);
+    EventLoopDrain drain(mainThread);
     TForm1 form(HubEnvironment{clock, DateTimeFormat::fromEnvironment(), prompts, mainThread,
                                folder.path(), folder / "brevanto.INI", false},
                 false);

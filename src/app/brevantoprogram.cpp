@@ -5,13 +5,12 @@
 #include "app/brevantoapplication.h"
 #include "app/shutdownsignals.h"
 #include "store/settingspath.h"
-#include "ui/eventloopinvoker.h"
+#include "ui/eventloopdrain.h"
 
 namespace brevanto {
 
 BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
                                  const Clock& clock) {
-    drainOnEventLoop(m_mainThread, application);
     m_form1 = std::make_unique<TForm1>(
         HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
                        std::filesystem::current_path(), settingsPath(), true},

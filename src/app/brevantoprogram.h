@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/queuedinvoker.h"
+#include "ui/eventloopdrain.h"
 #include "ui/qtprompts.h"
 #include "ui/taboutbox.h"
 #include "ui/tform1.h"
@@ -34,6 +35,7 @@ public:
 
 private:
     QueuedInvoker m_mainThread;
+    EventLoopDrain m_drain{m_mainThread};
     QtPrompts m_prompts{m_mainThread};
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TAboutBox> m_aboutBox;

@@ -4,13 +4,9 @@
 #include <QListView>
 #include <QTest>
 
-#include "ui/eventloopinvoker.h"
+#include "ui/eventloopdrain.h"
 
 namespace brevanto::testing {
-
-FormBench::FormBench() {
-    drainOnEventLoop(invoker, *QCoreApplication::instance());
-}
 
 void FormBench::placeSimulator() {
     sim = std::make_unique<SimProcess>();

@@ -16,14 +16,13 @@
 #include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
 #include "support/tempdir.h"
+#include "ui/eventloopdrain.h"
 #include "ui/tform1.h"
 
 namespace brevanto::testing {
 
 class FormBench : public ::testing::Test {
 protected:
-    FormBench();
-
     void placeSimulator();
     // Builds the window and runs the creation step, as the program does.
     void create(const std::string& ini = {}, bool trayAvailable = true);
@@ -44,6 +43,8 @@ protected:
     ManualClock clock;
     RecordingPrompts prompts;
     QueuedInvoker invoker;
+    // Goes before the invoker, so no queued drain outlives it into the next test.
+    EventLoopDrain drain{invoker};
     std::unique_ptr<SimProcess> sim;
     std::unique_ptr<TForm1> form;
 };
