@@ -39,6 +39,17 @@ TForm1::TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent)
                      m_ui->Panel12, m_ui->Panel11, m_ui->Panel10, m_ui->Panel9,  m_ui->Panel14};
     m_computedPanels = {m_ui->Panel16, m_ui->Panel17, m_ui->Panel18,
                         m_ui->Panel19, m_ui->Panel20, m_ui->Panel21};
+    // The panels paint their whole rectangle themselves, so a changed value
+    // repaints only the panel, not the group box behind it.
+    for (QLabel* panel : m_basicPanels) {
+        panel->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    for (QLabel* panel : m_computedPanels) {
+        panel->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    for (QLabel* panel : {m_ui->Panel22, m_ui->Panel23, m_ui->Panel24}) {
+        panel->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
     setUpTray();
 
     m_hub = std::make_unique<Hub>(std::move(environment), makeView());
