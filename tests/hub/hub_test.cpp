@@ -4,26 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "hubbench.h"
+#include "support/simsettings.h"
 
 namespace brevanto {
 namespace {
 
 using testing::HubBench;
 
-// Battery 52.10 V, the charge controller sees 52.20 V.
-constexpr const char* kPayload =
-    "238.3 50.0 230.2 50.0 0322 0205 005 422 52.10 000 050 0056 02.1 224.7 52.20 00000 00010110 "
-    "00 00 00473 010";
-constexpr const char* kAutoConnect =
-    "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\n"
-    "COM PORT index=1\nMeasTime=0\n";
-
 class HubTest : public HubBench {
 protected:
     void connectToSimulator() {
         placeSimulator();
-        ASSERT_EQ(sim->command(std::string("qpigs ") + kPayload), "ok");
-        start(kAutoConnect);
+        ASSERT_EQ(sim->command(std::string("qpigs ") + testing::kBatteryReadingPayload), "ok");
+        start(testing::kAutoConnectToCom1);
         hub->FormCreate();
         hub->FormShow();
         ASSERT_TRUE(serveUntil([this] { return hub->linkState().labelCaption() == "Connected"; }));

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 
 #include "formbench.h"
+#include "support/simsettings.h"
 #include "support/tempdir.h"
 
 namespace brevanto {
@@ -16,19 +17,12 @@ namespace {
 
 using testing::FormBench;
 
-constexpr const char* kPayload =
-    "238.3 50.0 230.2 50.0 0322 0205 005 422 52.10 000 050 0056 02.1 224.7 52.20 00000 00010110 "
-    "00 00 00473 010";
-constexpr const char* kAutoConnect =
-    "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\n"
-    "COM PORT index=1\nMeasTime=0\n";
-
 class TForm1Test : public FormBench {
 protected:
     void showConnected() {
         placeSimulator();
-        ASSERT_EQ(sim->command(std::string("qpigs ") + kPayload), "ok");
-        create(kAutoConnect);
+        ASSERT_EQ(sim->command(std::string("qpigs ") + testing::kBatteryReadingPayload), "ok");
+        create(testing::kAutoConnectToCom1);
         form->show();
         ASSERT_TRUE(spinUntil([this] { return panel("Label1") == QStringLiteral("Connected"); }));
     }
