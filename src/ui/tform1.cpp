@@ -201,6 +201,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
             break;
         case CloseOutcome::Aborted:
             event->ignore();
+            // Declined from the tray's menu: the icon comes back, or the
+            // hidden window could never be found again.
+            if (!isVisible()) {
+                GoToTray();
+            }
             break;
         case CloseOutcome::Closed:
             event->accept();

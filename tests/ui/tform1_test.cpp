@@ -94,6 +94,17 @@ TEST_F(TForm1Test, TheCloseButtonGoesToTheTrayAndALeftClickBringsItBack) {
     EXPECT_EQ(menu[1]->text(), QStringLiteral("Close"));
 }
 
+TEST_F(TForm1Test, DecliningTheTrayMenusCloseKeepsTheIcon) {
+    create();
+    form->show();
+    form->GoToTray();
+    prompts.queueAnswer(PromptAnswer::No);
+    form->trayMenu().actions()[1]->trigger();
+    EXPECT_EQ(prompts.questions(), (std::vector<std::string>{"Close Brevanto?"}));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->trayIcon().isVisible());
+}
+
 TEST_F(TForm1Test, TheTrayTipSaysWhatRuns) {
     create();
     form->show();
