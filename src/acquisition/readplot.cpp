@@ -1,8 +1,8 @@
 #include "acquisition/readplot.h"
 
+#include "platform/faultreport.h"
+
 #include <chrono>
-#include <cstdio>
-#include <exception>
 
 namespace brevanto {
 
@@ -74,13 +74,7 @@ void ReadPlot::Execute() {
 // A fault in one cycle must not take the program down with the thread; the
 // next cycle tries again, and the watchdog sees cycles still finishing.
 void ReadPlot::runCycle() {
-    try {
-        m_cycle();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "brevanto: reading cycle failed: %s\n", error.what());
-    } catch (...) {
-        std::fprintf(stderr, "brevanto: reading cycle failed\n");
-    }
+    runReportingFaults("reading cycle", m_cycle);
 }
 
 void ReadPlot::runCycles() {

@@ -1,7 +1,6 @@
 #include "app/brevantoapplication.h"
 
-#include <cstdio>
-#include <exception>
+#include "platform/faultreport.h"
 
 namespace brevanto {
 
@@ -14,10 +13,8 @@ BrevantoApplication::BrevantoApplication(int& argc, char** argv) : QApplication(
 bool BrevantoApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "brevanto: a handler failed: %s\n", error.what());
     } catch (...) {
-        std::fprintf(stderr, "brevanto: a handler failed\n");
+        reportEscapedFault("a handler");
     }
     return false;
 }

@@ -139,14 +139,7 @@ WebHooks Hub::webHooks() {
     hooks.webPassword = [this] { return webPassword(); };
     hooks.reqByWebChecked = [this] { return m_reqByWebChecked.load(); };
     hooks.resumeReader = [this] { wakeReaderForWeb(); };
-    hooks.requestDisplayRefresh = [this] {
-        if (!m_displayRefreshQueued.exchange(true)) {
-            m_invoker.post([this] {
-                m_displayRefreshQueued = false;
-                UpdateDisplay();
-            });
-        }
-    };
+    hooks.requestDisplayRefresh = [this] { m_displayRefresh.request(); };
     hooks.appSettings = [this]() -> TDati& { return m_settings.AppSettings(); };
     hooks.saveSettings = [this] { m_settings.SaveSettings(); };
     // The dialog comes later than the server's hooks: they ask for it when used.

@@ -25,6 +25,7 @@
 #include "link/linkstate.h"
 #include "platform/backgroundwork.h"
 #include "platform/clock.h"
+#include "platform/coalescedpost.h"
 #include "platform/coretimer.h"
 #include "platform/datetimeformat.h"
 #include "platform/prompts.h"
@@ -181,7 +182,7 @@ private:
     // What web threads read of the settings, kept by the main thread.
     mutable std::mutex m_sharedMutex;
     std::string m_webPassword;
-    std::atomic<bool> m_displayRefreshQueued{false};
+    CoalescedPost m_displayRefresh{m_invoker, [this] { UpdateDisplay(); }};
     TimerDialogSeam m_timerDialog;
     // Last, so it stops first: its threads use everything above.
     WebRequestHandler m_webHandler;

@@ -1,25 +1,8 @@
 #include "platform/queuedinvoker.h"
 
-#include <cstdio>
-#include <exception>
+#include "platform/faultreport.h"
 
 namespace brevanto {
-
-namespace {
-
-// A fault in handed-over work ends that work only, as in any other handler
-// of the main thread, but leaves a trace.
-void runGuarded(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "brevanto: main-thread work failed: %s\n", error.what());
-    } catch (...) {
-        std::fprintf(stderr, "brevanto: main-thread work failed\n");
-    }
-}
-
-}  // namespace
 
 QueuedInvoker::QueuedInvoker() : m_mainThread(std::this_thread::get_id()) {}
 
@@ -68,7 +51,8 @@ int QueuedInvoker::runPending() {
         batch.swap(m_queue);
     }
     for (auto& work : batch) {
-        runGuarded(work);
+        // A fault ends that work only, as in any other handler of the main thread.
+        runReportingFaults("main-thread work", work);
     }
     if (!batch.empty()) {
         std::lock_guard lock(m_mutex);

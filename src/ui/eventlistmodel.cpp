@@ -5,12 +5,8 @@
 namespace brevanto {
 
 EventListModel::EventListModel(EventList& list, MainThreadInvoker& mainThread, QObject* parent)
-    : QAbstractListModel(parent), m_list(list), m_mainThread(mainThread) {
-    m_list.setChangeListener([this] {
-        if (!m_refreshQueued.exchange(true)) {
-            m_mainThread.post([this] { refresh(); });
-        }
-    });
+    : QAbstractListModel(parent), m_list(list), m_refresh(mainThread, [this] { refresh(); }) {
+    m_list.setChangeListener([this] { m_refresh.request(); });
     refresh();
 }
 
@@ -28,7 +24,6 @@ QVariant EventListModel::data(const QModelIndex& index, int role) const {
 }
 
 void EventListModel::refresh() {
-    m_refreshQueued = false;
     EventList::Lines lines = m_list.snapshot();
     const auto mismatch = std::mismatch(m_lines.begin(), m_lines.end(), lines.begin(), lines.end());
     const auto kept = static_cast<int>(mismatch.first - m_lines.begin());

@@ -5,9 +5,7 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <atomic>
-
-#include "platform/mainthreadinvoker.h"
+#include "platform/coalescedpost.h"
 #include "store/eventlist.h"
 
 namespace brevanto {
@@ -30,9 +28,8 @@ signals:
 
 private:
     EventList& m_list;
-    MainThreadInvoker& m_mainThread;
+    CoalescedPost m_refresh;
     EventList::Lines m_lines;
-    std::atomic<bool> m_refreshQueued{false};
 };
 
 }  // namespace brevanto

@@ -57,11 +57,7 @@ TForm1::TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent)
     m_ui->Memo1->setModel(m_eventModel.get());
     connect(m_eventModel.get(), &EventListModel::linesAppended, this,
             [this] { m_ui->Memo1->scrollToBottom(); });
-    m_hub->linkState().setChangeListener([this] {
-        if (!m_linkRefreshQueued.exchange(true)) {
-            m_mainThread.post([this] { showLinkState(); });
-        }
-    });
+    m_hub->linkState().setChangeListener([this] { m_linkRefresh.request(); });
     showLinkState();
     bindTimers();
     connectCommands();
@@ -230,7 +226,6 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::showLinkState() {
-    m_linkRefreshQueued = false;
     const LinkState::Snapshot link = m_hub->linkState().snapshot();
     m_ui->Connect1->setText(text(link.connectCaption));
     m_ui->Connect1->setEnabled(link.connectEnabled);

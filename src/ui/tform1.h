@@ -7,10 +7,10 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <array>
-#include <atomic>
 #include <memory>
 
 #include "hub/hub.h"
+#include "platform/coalescedpost.h"
 
 class QLabel;
 class QMenu;
@@ -83,7 +83,7 @@ private:
     QPointer<QWidget> m_aboutBox;
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;
-    std::atomic<bool> m_linkRefreshQueued{false};
+    CoalescedPost m_linkRefresh{m_mainThread, [this] { showLinkState(); }};
     std::unique_ptr<Hub> m_hub;
     std::unique_ptr<EventListModel> m_eventModel;
     std::vector<std::unique_ptr<TimerBinding>> m_timers;
