@@ -15,8 +15,9 @@ namespace {
 
 constexpr const char* kNoLogDirectory =
     "Cannot create Directory for log file. Current directory will be used.";
-// Long enough for a cycle's two exchanges on the slowest time-outs.
-constexpr auto kReaderEndTimeout = std::chrono::seconds(30);
+// Long enough for a cycle's two exchanges on the slowest time-outs: only
+// a wait longer than this is worth a word on standard error.
+constexpr auto kServeReportInterval = std::chrono::seconds(30);
 
 }  // namespace
 
@@ -74,9 +75,7 @@ Hub::~Hub() {
     // A search still running refers to the connection manager: let it end,
     // serving what it asks of the main thread (a message box), then run what
     // it handed back while everything it touches still lives.
-    while (!m_invoker.runUntil([this] { return m_background->idle(); }, kReaderEndTimeout)) {
-        std::fprintf(stderr, "brevanto: still waiting for a port search to end\n");
-    }
+    serveUntil([this] { return m_background->idle(); }, "a port search");
     m_background.reset();
     m_invoker.runPending();
 }
@@ -271,17 +270,17 @@ void Hub::ShutDown() {
 }
 
 void Hub::stopReadingThread() {
-    if (m_readPlot->Finished()) {
-        m_readPlot->WaitFor();
-        return;
-    }
     // A suspended thread ends on Terminate at once, without another cycle; a
     // running one finishes its cycle, whose hand-overs this thread serves.
     m_readPlot->Terminate();
-    while (!m_invoker.runUntil([this] { return m_readPlot->Finished(); }, kReaderEndTimeout)) {
-        std::fprintf(stderr, "brevanto: still waiting for the reading thread to end\n");
-    }
+    serveUntil([this] { return m_readPlot->Finished(); }, "the reading thread");
     m_readPlot->WaitFor();
+}
+
+void Hub::serveUntil(const std::function<bool()>& done, const char* waitingFor) {
+    while (!m_invoker.runUntil(done, kServeReportInterval)) {
+        std::fprintf(stderr, "brevanto: still waiting for %s to end\n", waitingFor);
+    }
 }
 
 std::string Hub::TrayTip() const {

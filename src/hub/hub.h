@@ -149,6 +149,8 @@ private:
     void resumeReaderIfSuspended();
     // Ends the reading thread while serving its hand-overs.
     void stopReadingThread();
+    // Serves the main thread's inbox until `done`, as long as that takes.
+    void serveUntil(const std::function<bool()>& done, const char* waitingFor);
 
     const Clock& m_clock;
     DateTimeFormat m_format;
