@@ -1,4 +1,5 @@
 #include "platform/datetimeformat.h"
+#include "platform/texttrim.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -137,16 +138,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // Reads 1 to maxDigits digits from the front of text.

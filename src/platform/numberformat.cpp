@@ -1,4 +1,5 @@
 #include "platform/numberformat.h"
+#include "platform/texttrim.h"
 
 #include <array>
 #include <charconv>
@@ -6,15 +7,6 @@
 
 namespace brevanto {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 // from_chars takes no leading "+"; a sign followed by another sign is refused.
 std::string_view withoutPlus(std::string_view text) {

@@ -1,4 +1,5 @@
 #include "store/storedform.h"
+#include "platform/texttrim.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,16 +9,6 @@ namespace {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 bool isQuote(char c) {
