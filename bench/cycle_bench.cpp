@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
-#include <utility>
 
 #include "acquisition/measurementcycle.h"
 #include "linetiming.h"
@@ -23,47 +22,39 @@ namespace {
 using Millis = std::chrono::duration<double, std::milli>;
 constexpr int kCycles = 8;
 
-// Measures how long each piece of handed-over work holds the main thread.
-class TimingInvoker final : public MainThreadInvoker {
-public:
-    explicit TimingInvoker(MainThreadInvoker& inner) : m_inner(inner) {}
-    void invokeAndWait(std::function<void()> work) override {
-        m_inner.invokeAndWait([this, &work] {
-            const auto start = std::chrono::steady_clock::now();
-            work();
-            const double took = Millis(std::chrono::steady_clock::now() - start).count();
-            m_longest = std::max(m_longest, took);
-        });
+// Serves the main thread until `done`, and says how long the longest batch
+// of handed-over work held it.
+double serveTimed(QueuedInvoker& mainThread, const std::atomic<bool>& done) {
+    double longest = 0;
+    while (!done) {
+        mainThread.runUntil([&] { return done.load(); }, std::chrono::milliseconds(1));
+        const auto start = std::chrono::steady_clock::now();
+        if (mainThread.runPending() > 0) {
+            longest = std::max(longest, Millis(std::chrono::steady_clock::now() - start).count());
+        }
     }
-    void post(std::function<void()> work) override { m_inner.post(std::move(work)); }
-    double takeLongest() { return std::exchange(m_longest, 0.0); }
-
-private:
-    MainThreadInvoker& m_inner;
-    double m_longest = 0;  // touched on the main thread only
-};
+    return longest;
+}
 
 int run() {
     testing::SimProcess sim({.pacing = true});
     testing::RecordingPrompts prompts;
     testing::RecordingEventSink events;
     QueuedInvoker mainThread;
-    TimingInvoker invoker(mainThread);
     SystemClock clock;
     const DateTimeFormat format = DateTimeFormat::fromEnvironment();
+    const Services services{clock, format, prompts, mainThread, events, {}};
     LinkState linkState;
-    linkState.setConnectCaption(LinkState::kDisconnect);
+    linkState.setPhase(LinkPhase::Running);
     InverterLink link(
         prompts, events, [&] { return linkState.connected(); }, [] { return true; });
     if (link.open(sim.linkPath().string()) != 0) {
         std::fprintf(stderr, "cannot open %s\n", sim.linkPath().c_str());
         return 1;
     }
-    InverterReadings readings;
-    ReadTimeBase timeBase(clock);
-    timeBase.restart();
-    MeasurementCycle cycle(link, linkState, invoker, readings, timeBase, clock, format,
-                           {[] { return 0; }, [] { return std::string(); }});
+    MeasurementCycle cycle(services, link, linkState);
+    cycle.timeBase().restart();
+    const InverterReadings& readings = cycle.readings();
 
     const double minimum = exchangeMinimumMs(InverterCommand::QPIGS, 110, true) +
                            exchangeMinimumMs(InverterCommand::QMOD, 5, false);
@@ -80,9 +71,8 @@ int run() {
             took = Millis(std::chrono::steady_clock::now() - start).count();
             done = true;
         });
-        mainThread.runUntil([&] { return done.load(); }, std::chrono::seconds(30));
+        const double held = serveTimed(mainThread, done);
         reader.join();
-        const double held = invoker.takeLongest();
         total += took;
         longestHeld = std::max(longestHeld, held);
         std::printf("%-6d %12.1f %12.1f %8.3f %22.3f\n", i, took, minimum, took / minimum, held);

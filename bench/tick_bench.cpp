@@ -37,19 +37,18 @@ int main(int argc, char** argv) {
     testing::RecordingPrompts prompts;
     QueuedInvoker mainThread;
     EventLoopDrain drain(mainThread);
-    TForm1 form(HubEnvironment{clock, DateTimeFormat::fromEnvironment(), prompts, mainThread,
-                               folder.path(), folder / "brevanto.INI", false},
-                false);
+    Hub hub(HubEnvironment{clock, DateTimeFormat::fromEnvironment(), prompts, mainThread,
+                           folder.path(), folder / "brevanto.INI", false});
+    TForm1 form(hub, mainThread, prompts, false);
     form.FormCreate();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         std::fprintf(stderr, "bench_tick: the window was never shown\n");
         return 1;
     }
-    Hub& hub = form.hub();
     hub.TestClick(true);
     hub.Connect1Click();
-    if (!QTest::qWaitFor([&] { return hub.loopCount() >= 2; }, 10000)) {
+    if (!QTest::qWaitFor([&] { return hub.acquisition().loopCount() >= 2; }, 10000)) {
         std::fprintf(stderr, "bench_tick: test mode gave no readings\n");
         return 1;
     }
@@ -59,8 +58,8 @@ int main(int argc, char** argv) {
     double liveMaxUs = 0;
     double tickOnlyUs = 0;
     for (int i = 0; i < kLiveTicks; ++i) {
-        const int loops = hub.loopCount();
-        if (!QTest::qWaitFor([&] { return hub.loopCount() > loops; }, 10000)) {
+        const int loops = hub.acquisition().loopCount();
+        if (!QTest::qWaitFor([&] { return hub.acquisition().loopCount() > loops; }, 10000)) {
             return 1;
         }
         QCoreApplication::processEvents();

@@ -164,10 +164,11 @@ class LiveReadings {
 public:
     explicit LiveReadings(testing::WebServerFixture& web)
         : m_web(web),
-          m_cycle(m_link, m_linkState, web.mainThread, m_readings, m_timeBase, m_clock, web.format,
-                  {[] { return 1; }, [] { return std::string(" (Refresh = 1 sec.)"); }}) {
-        m_linkState.setConnectCaption(LinkState::kDisconnect);
-        m_timeBase.restart();
+          m_services{m_clock, web.format, m_prompts, web.mainThread, m_lineEvents, {}},
+          m_cycle(m_services, m_link, m_linkState) {
+        m_linkState.setPhase(LinkPhase::Running);
+        m_cycle.configure({1, " (Refresh = 1 sec.)"});
+        m_cycle.timeBase().restart();
     }
 
     bool start() {
@@ -209,13 +210,14 @@ public:
 
 private:
     void updateDisplay() {
+        const InverterReadings& readings = m_cycle.readings();
         const TemplateLines& at = m_web.pages.TemplateLine();
         PageTemplate& page = m_web.pages.MainPage();
         for (std::size_t k = 0; k < at.bVar.size(); ++k) {
-            page.setLine(at.bVar[k], m_readings.basic[k + 1]);
+            page.setLine(at.bVar[k], readings.basic[k + 1]);
         }
-        page.setLine(at.modeStatus, m_readings.state.InverterMode);
-        page.setLine(at.timeStamp, m_readings.MeasTimeText);
+        page.setLine(at.modeStatus, readings.state.InverterMode);
+        page.setLine(at.timeStamp, readings.MeasTimeText);
     }
 
     testing::WebServerFixture& m_web;
@@ -226,8 +228,7 @@ private:
     LinkState m_linkState;
     InverterLink m_link{m_prompts, m_lineEvents, [this] { return m_linkState.connected(); },
                         [] { return true; }};
-    InverterReadings m_readings;
-    ReadTimeBase m_timeBase{m_clock};
+    Services m_services;
     MeasurementCycle m_cycle;
     std::unique_ptr<ReadPlot> m_reader;
 };

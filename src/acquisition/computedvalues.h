@@ -4,6 +4,9 @@
 
 namespace brevanto {
 
+// SolarEnergy, SolarPower, LineEnergyApp, LineEnergyAct, TotalSolar, TotalLine.
+inline constexpr int kComputedValueCount = 6;
+
 struct ComputedValues {
     double SolarEnergy = 0;    // since the last day change
     double SolarPower = 0;     // of the last good reading

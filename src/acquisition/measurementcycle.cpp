@@ -4,20 +4,13 @@
 
 namespace brevanto {
 
-MeasurementCycle::MeasurementCycle(InverterLink& link, const LinkState& linkState,
-                                   MainThreadInvoker& invoker, InverterReadings& readings,
-                                   ReadTimeBase& timeBase, const Clock& clock,
-                                   const DateTimeFormat& format, MainThreadSettings settings,
-                                   RandomInteger random)
-    : m_link(link),
+MeasurementCycle::MeasurementCycle(const Services& services, InverterLink& link,
+                                   const LinkState& linkState, RandomInteger random)
+    : m_services(services),
+      m_link(link),
       m_linkState(linkState),
-      m_invoker(invoker),
-      m_readings(readings),
-      m_timeBase(timeBase),
-      m_clock(clock),
-      m_format(format),
-      m_settings(std::move(settings)),
-      m_random(std::move(random)) {}
+      m_random(std::move(random)),
+      m_timeBase(services.clock) {}
 
 // Test mode touches no port; a disconnected link sends nothing.
 Exchange MeasurementCycle::exchange(InverterCommand command, bool testMode) {
@@ -29,21 +22,26 @@ Exchange MeasurementCycle::exchange(InverterCommand command, bool testMode) {
     return result;
 }
 
-void MeasurementCycle::ReadInverter() {
+void MeasurementCycle::ReadInverter(const std::function<void()>& finished) {
     // The box can only change while disconnected, so one look serves the cycle.
     const bool testMode = m_linkState.testMode();
+    MainThreadInvoker& mainThread = m_services.mainThread;
 
     const Exchange mainValues = exchange(InverterCommand::QPIGS, testMode);
-    m_invoker.invokeAndWait([&] {
-        const ReadContext context{testMode, m_settings.measTime ? m_settings.measTime() : 0,
-                                  &m_timeBase, m_random};
+    mainThread.invokeAndWait([&] {
+        const ReadContext context{testMode, m_settings.measTime, &m_timeBase, m_random};
         ReadMainValues(m_readings, mainValues, context);
     });
 
     const Exchange status = exchange(InverterCommand::QMOD, testMode);
-    m_invoker.invokeAndWait([&] { ReadStatus(m_readings, status, testMode); });
+    mainThread.invokeAndWait([&] { ReadStatus(m_readings, status, testMode); });
 
-    m_invoker.invokeAndWait([&] { finishCycle(testMode); });
+    mainThread.invokeAndWait([&] {
+        finishCycle(testMode);
+        if (finished) {
+            finished();
+        }
+    });
 }
 
 void MeasurementCycle::finishCycle(bool testMode) {
@@ -61,9 +59,10 @@ void MeasurementCycle::finishCycle(bool testMode) {
 
     // Stamped here, on the main thread, so the window never reads it half-written.
     if (r.StatusValid && r.MainValuesValid) {
-        const LocalDateTime now = m_clock.now();
-        r.MeasTimeText = m_format.formatDate(now.date) + " - " + m_format.formatTime(now.time) +
-                         (m_settings.refreshNote ? m_settings.refreshNote() : std::string());
+        const LocalDateTime now = m_services.clock.now();
+        const DateTimeFormat& format = m_services.format;
+        r.MeasTimeText = format.formatDate(now.date) + " - " + format.formatTime(now.time) +
+                         m_settings.refreshNote;
     }
 }
 

@@ -5,47 +5,42 @@
 #pragma once
 
 #include <functional>
-#include <string>
 
 #include "acquisition/inverterreadings.h"
+#include "acquisition/readingsettings.h"
+#include "acquisition/readtimebase.h"
 #include "link/inverterlink.h"
 #include "link/linkstate.h"
-#include "platform/clock.h"
-#include "platform/datetimeformat.h"
-#include "platform/mainthreadinvoker.h"
+#include "platform/services.h"
 
 namespace brevanto {
 
 class MeasurementCycle {
 public:
-    // Read on the main thread, inside the hand-over.
-    struct MainThreadSettings {
-        std::function<int()> measTime;             // [Main] MeasTime
-        std::function<std::string()> refreshNote;  // e.g. " (Refresh = 1 sec.)"
-    };
-
-    // `readings` and `timeBase` belong to the main thread.
-    MeasurementCycle(InverterLink& link, const LinkState& linkState, MainThreadInvoker& invoker,
-                     InverterReadings& readings, ReadTimeBase& timeBase, const Clock& clock,
-                     const DateTimeFormat& format, MainThreadSettings settings,
+    // The readings, the time base and the settings belong to the main thread.
+    MeasurementCycle(const Services& services, InverterLink& link, const LinkState& linkState,
                      RandomInteger random = defaultRandomInteger());
 
-    // The reading thread's ReadInverter.
-    void ReadInverter();
+    // The reading thread's ReadInverter. `finished` runs on the main thread
+    // inside the cycle's last hand-over, once everything is renewed.
+    void ReadInverter(const std::function<void()>& finished = {});
+
+    const InverterReadings& readings() const { return m_readings; }
+    InverterReadings& readings() { return m_readings; }
+    ReadTimeBase& timeBase() { return m_timeBase; }
+    void configure(ReadingSettings settings) { m_settings = std::move(settings); }
 
 private:
     Exchange exchange(InverterCommand command, bool testMode);
     void finishCycle(bool testMode);
 
+    const Services& m_services;
     InverterLink& m_link;
     const LinkState& m_linkState;
-    MainThreadInvoker& m_invoker;
-    InverterReadings& m_readings;
-    ReadTimeBase& m_timeBase;
-    const Clock& m_clock;
-    const DateTimeFormat& m_format;
-    MainThreadSettings m_settings;
     RandomInteger m_random;
+    InverterReadings m_readings;
+    ReadTimeBase m_timeBase;
+    ReadingSettings m_settings;
 };
 
 }  // namespace brevanto

@@ -11,10 +11,12 @@ namespace brevanto {
 
 BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
                                  const Clock& clock) {
-    m_form1 = std::make_unique<TForm1>(
-        HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
-                       std::filesystem::current_path(), settingsPath(), true},
-        QSystemTrayIcon::isSystemTrayAvailable());
+    m_hub = std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat::fromEnvironment(),
+                                                 m_prompts, m_mainThread,
+                                                 std::filesystem::current_path(), settingsPath(),
+                                                 true});
+    m_form1 = std::make_unique<TForm1>(*m_hub, m_mainThread, m_prompts,
+                                       QSystemTrayIcon::isSystemTrayAvailable());
     m_prompts.setParentWindow(m_form1.get());
     m_form1->FormCreate();
     m_aboutBox = std::make_unique<TAboutBox>();
@@ -31,8 +33,10 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
 }
 
 // However the event loop ended, the program ends as a close answered Yes.
+// No web request may reach the windows while they go; the hub goes last.
 BrevantoProgram::~BrevantoProgram() {
     m_form1->closeWithoutQuestion();
+    m_hub->web().stop();
     m_form1->setAboutBox(nullptr);
 }
 

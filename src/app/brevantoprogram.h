@@ -1,7 +1,7 @@
 // The program's start-up in its order, from the application object to the
-// shown main window: the main thread's inbox, the message boxes, the main
-// window with its creation step, the About box, and the ways the program
-// ends. main() runs it; the start-up benchmark runs the very same steps.
+// shown main window: the main thread's inbox, the message boxes, the hub
+// with its components, the main window over it with the creation step, the
+// About box, and the ways the program ends. main() runs it; the start-up benchmark runs the very same steps.
 #pragma once
 
 #include <memory>
@@ -31,12 +31,15 @@ public:
 
     // The first show, which auto-connects.
     void show();
+    Hub& hub() { return *m_hub; }
     TForm1& mainWindow() { return *m_form1; }
 
 private:
     QueuedInvoker m_mainThread;
     EventLoopDrain m_drain{m_mainThread};
     QtPrompts m_prompts{m_mainThread};
+    // The windows show the hub and go before it.
+    std::unique_ptr<Hub> m_hub;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TAboutBox> m_aboutBox;
 };

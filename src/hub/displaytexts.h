@@ -13,12 +13,11 @@ namespace brevanto {
 
 struct DisplayTexts {
     static constexpr const char* kUnset = "---";
-    static constexpr std::size_t kComputedCount = 6;
 
     // Basic variables 1 to 15 at index 0 to 14.
     std::array<std::string, kBasicVariableCount> basic;
     // SolarEnergy, SolarPower, LineEnergyApp, LineEnergyAct, TotalSolar, TotalLine.
-    std::array<std::string, kComputedCount> computed;
+    std::array<std::string, kComputedValueCount> computed;
     std::string mode;
     std::string battery;
     std::string load;
@@ -32,6 +31,6 @@ struct DisplayTexts {
 // battery, "52.10[52.20]"; energies and power show three decimals.
 DisplayTexts displayTexts(const InverterReadings& readings);
 
-std::array<double, DisplayTexts::kComputedCount> computedInPanelOrder(const ComputedValues& values);
+std::array<double, kComputedValueCount> computedInPanelOrder(const ComputedValues& values);
 
 }  // namespace brevanto

@@ -1,41 +1,26 @@
-// Everything the main window owns, without the window: the port and the
-// reading thread, the readings, the settings, the event journal, the web
-// pages and the timers, built and taken down in the program's order. The
-// window binds its controls to this state and forwards its commands here,
-// so the whole life of the program runs and is tested without widgets.
-// Everything here belongs to the main thread unless it says otherwise.
+// The program's composition root: it builds the components in the order the
+// program starts, applies the settings to each of them in turn, and takes
+// them down at the end. It holds no logic of its own: the windows take the
+// hub, or the component they show, and forward their commands here. The
+// whole life of the program runs and is tested without widgets. Everything
+// here belongs to the main thread.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
 #include <memory>
-#include <mutex>
-#include <string>
 
-#include "acquisition/inverterreadings.h"
-#include "acquisition/measurementcycle.h"
-#include "acquisition/readplot.h"
-#include "acquisition/readtimebase.h"
-#include "acquisition/reqbyweb.h"
-#include "hub/displaytexts.h"
-#include "hub/hubview.h"
-#include "hub/mainpagewriter.h"
+#include "acquisition/acquisition.h"
+#include "hub/maindisplay.h"
+#include "hub/reqbywebbox.h"
 #include "link/connectionmanager.h"
 #include "link/inverterlink.h"
-#include "link/linkstate.h"
 #include "platform/backgroundwork.h"
-#include "platform/clock.h"
-#include "platform/coalescedpost.h"
-#include "platform/coretimer.h"
-#include "platform/datetimeformat.h"
-#include "platform/prompts.h"
-#include "platform/queuedinvoker.h"
-#include "store/eventlist.h"
+#include "platform/services.h"
+#include "schedule/maintimers.h"
 #include "store/eventlog.h"
 #include "store/settingsstore.h"
-#include "web/pagetemplates.h"
-#include "web/webrequesthandler.h"
-#include "web/webserver.h"
+#include "web/webfront.h"
 
 namespace brevanto {
 
@@ -61,13 +46,9 @@ enum class CloseOutcome {
 
 class Hub {
 public:
-    static constexpr int kTickIntervalMs = 1000;
-    static constexpr const char* kLogDirectory = "Log";
-
-    // The main window's construction: the state, the suspended reading
-    // thread, Log/, the pages and the settings as loaded. `view` is filled
-    // by the window, which is built first.
-    Hub(HubEnvironment environment, HubView view);
+    // The main window's construction: the components, the suspended reading
+    // thread, Log/, the pages and the settings as loaded.
+    explicit Hub(HubEnvironment environment);
     // Takes down whatever ShutDown has not, without writing any file.
     ~Hub();
     Hub(const Hub&) = delete;
@@ -79,8 +60,9 @@ public:
     // Every show of the main window; the first one connects when AutoConnect
     // is on.
     void FormShow();
+    // Puts the live settings into effect, component by component.
+    void ApplySettings();
 
-    void UpdateDisplay();
     // The one-second tick while connected.
     void TimerTimer();
     void TimerConnectTimer() { m_connection.TimerConnectTimer(); }
@@ -89,12 +71,10 @@ public:
     void Connect1Click() { m_connection.ConnectInverter(); }
     void Button1Click() { m_connection.Button1Click(); }
     void TestClick(bool checked);
-    // The ReqByWeb box was clicked into `checked`.
-    void ReqByWebClick(bool checked);
-    // Sets the box as a program would: its click handler runs when it changes.
-    void setReqByWebBox(bool checked);
     // "Clear>>": empties the event pane after asking; the file is not touched.
     void Button4Click();
+    // "Display all errors on log ".
+    void setShowAllErrors(bool show) { m_showAllErrors = show; }
 
     // Set by the two "Close" commands.
     void setReallyClose(bool reallyClose) { m_reallyClose = reallyClose; }
@@ -106,89 +86,39 @@ public:
     void ShutDown();
     bool isShutDown() const { return m_shutDown; }
 
-    std::string TrayTip() const;
-    std::string clockText() const;
-
-    EventList& eventList() { return m_eventList; }
+    // The components, for the windows that show them and for tests.
     EventLog& eventLog() { return m_eventLog; }
+    EventList& eventList() { return m_eventList; }
     PageTemplates& pages() { return m_pages; }
     LinkState& linkState() { return m_linkState; }
     SettingsStore& settings() { return m_settings; }
-    const InverterReadings& readings() const { return m_readings; }
-    const DisplayTexts& shownTexts() const { return m_shown; }
+    MainTimers& timers() { return m_timers; }
+    Acquisition& acquisition() { return m_acquisition; }
+    MainDisplay& display() { return m_display; }
+    ReqByWebBox& reqByWeb() { return m_reqByWeb; }
     ConnectionManager& connection() { return m_connection; }
-    // The reading thread's finished cycles.
-    int loopCount() const { return m_readPlot->LoopCount(); }
-    bool readerSuspended() const { return m_readPlot->Suspended(); }
-    // A web request: wakes a reading thread suspended in the ReqByWeb mode
-    // for one cycle, without waiting for it. Safe on any thread.
-    void wakeReaderForWeb();
-    void setShowAllErrors(bool show) { m_showAllErrors = show; }
-    // The settings dialog's timer controls, which a web timer form sets;
-    // on the main thread, once the dialog exists.
-    void setTimerDialog(TimerDialogSeam dialog) { m_timerDialog = std::move(dialog); }
-    // The web server, when the program serves its pages.
-    WebServer* webServer() { return m_webServer.get(); }
-
-    CoreTimer Timer{kTickIntervalMs};
-    CoreTimer Timer1;
-    CoreTimer Timer3;
-    CoreTimer TimerOff;
-    CoreTimer TimerConnect;
+    WebFront& web() { return m_web; }
 
 private:
-    void makeLogDirectory();
-    ApplySeams applySeams();
     ConnectionHooks connectionHooks();
-    ReqByWebHooks reqByWebHooks();
-    WebHooks webHooks();
-    void keepSharedCopies(const TDati& settings);
-    std::string webPassword() const;
-    ConnectionSettings connectionSettings() const;
-    ReadPlot::Gates gates() const;
-    void resumeReaderIfSuspended();
-    // Ends the reading thread while serving its hand-overs.
-    void stopReadingThread();
-    // Serves the main thread's inbox until `done`, as long as that takes.
-    void serveUntil(const std::function<bool()>& done, const char* waitingFor);
 
-    const Clock& m_clock;
     DateTimeFormat m_format;
-    Prompts& m_prompts;
-    QueuedInvoker& m_invoker;
-    std::filesystem::path m_root;
-    HubView m_view;
-
     EventList m_eventList;
     EventLog m_eventLog;
+    Services m_services;
+    SettingsStore m_settings;
     PageTemplates m_pages;
-    MainPageWriter m_pageWriter{m_pages};
     LinkState m_linkState;
     std::atomic<bool> m_showAllErrors{false};
     InverterLink m_link;
-    SettingsStore m_settings;
-    InverterReadings m_readings;
-    ReadTimeBase m_timeBase;
-    DisplayTexts m_shown;
-    MeasurementCycle m_cycle;
-
-    // What the reading thread reads between cycles, kept by the main thread.
-    std::atomic<bool> m_reqByWebChecked{false};
-    std::atomic<bool> m_stopReading{true};
-    std::atomic<int> m_measuringIntervalMs{0};
-    std::unique_ptr<ReadPlot> m_readPlot;
-
+    MainTimers m_timers{m_linkState};
+    Acquisition m_acquisition;
+    MainDisplay m_display;
+    ReqByWebBox m_reqByWeb;
     std::unique_ptr<ThreadBackgroundWork> m_background;
     ConnectionManager m_connection;
-
-    // What web threads read of the settings, kept by the main thread.
-    mutable std::mutex m_sharedMutex;
-    std::string m_webPassword;
-    CoalescedPost m_displayRefresh{m_invoker, [this] { UpdateDisplay(); }};
-    TimerDialogSeam m_timerDialog;
     // Last, so it stops first: its threads use everything above.
-    WebRequestHandler m_webHandler;
-    std::unique_ptr<WebServer> m_webServer;
+    WebFront m_web;
 
     bool m_reallyClose = false;
     bool m_firstShow = true;

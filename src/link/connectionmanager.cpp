@@ -57,15 +57,16 @@ void ConnectionManager::afterConnectOrDisconnect() {
     }
 }
 
-// "Disconnect" goes up before the port opens: it is what lets "QID" through.
+// "Disconnect" (the connecting phase) goes up before the port opens: it is what lets "QID" through.
 // The search itself runs in the background and reports on the main thread.
 void ConnectionManager::connect(std::function<void()> finish) {
     m_linkState.setLabelCaption("Connecting...");
-    m_linkState.setConnectCaption(LinkState::kDisconnect);
+    m_linkState.setPhase(LinkPhase::Connecting);
     m_linkState.setTestEnabled(false);
     if (m_linkState.testMode()) {
         startMeasuring();
         m_linkState.setLabelCaption("Test Mode");
+        m_linkState.setPhase(LinkPhase::Running);
         write("Connected in Test Mode.");
         finish();
         return;
@@ -94,7 +95,7 @@ void ConnectionManager::report(const ConnectResult& result, const ConnectionSett
             write("Connected to " + result.openedPath + " port and Inverter.");
             m_linkState.setLabelCaption("Connected");
             startMeasuring();
-            m_linkState.setConnectCaption(LinkState::kDisconnect);
+            m_linkState.setPhase(LinkPhase::Running);
             return;
         case ConnectOutcome::NoInverter:
             write("Communication port " + settings.comPort +
@@ -120,7 +121,7 @@ void ConnectionManager::report(const ConnectResult& result, const ConnectionSett
 // the connect cleared it, and a reading thread still finishing its last
 // cycle would otherwise run on with no link.
 void ConnectionManager::backToDisconnected() {
-    m_linkState.setConnectCaption(LinkState::kConnect);
+    m_linkState.setPhase(LinkPhase::Failed);
     m_linkState.setTestEnabled(true);
     setStopReading(true);
 }
@@ -139,7 +140,7 @@ void ConnectionManager::disconnect() {
     m_timers.timer1.setEnabled(false);
     m_timers.timer3.setEnabled(false);
     if (m_linkState.testMode()) {
-        m_linkState.setConnectCaption(LinkState::kConnect);
+        m_linkState.setPhase(LinkPhase::Idle);
         m_linkState.setLabelCaption("Test Mode");
         m_linkState.setTestEnabled(true);
         write("Disconnected in Test Mode.");
@@ -148,7 +149,7 @@ void ConnectionManager::disconnect() {
     // "Connect" goes up before the port closes (here and after a connect that
     // found no inverter), so a cycle still running on the reading thread sees
     // the link down instead of writing to a closed port.
-    m_linkState.setConnectCaption(LinkState::kConnect);
+    m_linkState.setPhase(LinkPhase::Idle);
     m_link.close();
     m_linkState.setLabelCaption("---");
     m_linkState.setConnectEnabled(true);

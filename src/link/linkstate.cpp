@@ -7,9 +7,14 @@ LinkState::Snapshot LinkState::snapshot() const {
     return m_state;
 }
 
+LinkPhase LinkState::phase() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.phase;
+}
+
 bool LinkState::connected() const {
     std::lock_guard lock(m_mutex);
-    return m_state.connectCaption == kDisconnect;
+    return m_state.connected();
 }
 
 bool LinkState::testMode() const {
@@ -22,8 +27,8 @@ std::string LinkState::labelCaption() const {
     return m_state.labelCaption;
 }
 
-void LinkState::setConnectCaption(std::string caption) {
-    change([&caption](Snapshot& s) { s.connectCaption = std::move(caption); });
+void LinkState::setPhase(LinkPhase phase) {
+    change([phase](Snapshot& s) { s.phase = phase; });
 }
 
 void LinkState::setLabelCaption(std::string caption) {

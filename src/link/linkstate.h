@@ -1,8 +1,9 @@
-// The link's state as the window shows it: the captions of the connect
-// button and of the status label, and whether the connect button and the
-// "Test mode" box can be used. "Connected" means the button reads
-// "Disconnect". The reading thread asks it before every exchange, so it
-// keeps its fields behind a lock.
+// The link's state: a phase that code reads, and the captions the window
+// shows for it (the connect button and the status label), with whether the
+// connect button and the "Test mode" box can be used. "Connected" means the
+// connect button reads "Disconnect", which it does while a connect is under
+// way and while the link runs. The reading thread asks it before every
+// exchange, so it keeps its fields behind a lock.
 #pragma once
 
 #include <functional>
@@ -11,27 +12,40 @@
 
 namespace brevanto {
 
+enum class LinkPhase {
+    Idle,        // never connected, or disconnected by the user or the watchdog
+    Connecting,  // a connect is looking for the inverter
+    Running,     // readings come in (or test mode makes them up)
+    Failed,      // the last connect found no inverter
+};
+
 class LinkState {
 public:
     static constexpr const char* kConnect = "Connect";
     static constexpr const char* kDisconnect = "Disconnect";
 
     struct Snapshot {
-        std::string connectCaption = kConnect;  // Connect1
-        std::string labelCaption = "---";       // Label1
+        LinkPhase phase = LinkPhase::Idle;
+        std::string labelCaption = "---";  // Label1
         bool connectEnabled = true;
         bool testChecked = false;  // the Test box
         bool testEnabled = true;
 
+        bool connected() const {
+            return phase == LinkPhase::Connecting || phase == LinkPhase::Running;
+        }
+        // Connect1's caption.
+        const char* connectCaption() const { return connected() ? kDisconnect : kConnect; }
         bool operator==(const Snapshot&) const = default;
     };
 
     Snapshot snapshot() const;
+    LinkPhase phase() const;
     bool connected() const;
     bool testMode() const;
     std::string labelCaption() const;
 
-    void setConnectCaption(std::string caption);
+    void setPhase(LinkPhase phase);
     void setLabelCaption(std::string caption);
     void setConnectEnabled(bool enabled);
     void setTestChecked(bool checked);

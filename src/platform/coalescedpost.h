@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "platform/mainthreadinvoker.h"
@@ -13,16 +14,22 @@ namespace brevanto {
 
 class CoalescedPost {
 public:
-    // Must outlive every run it has queued on `mainThread`.
+    // A run still queued when this goes does nothing: the window that owns
+    // it may close before the inbox is next served. Destroyed on the main
+    // thread, once nothing asks any more.
     CoalescedPost(MainThreadInvoker& mainThread, std::function<void()> work)
         : m_mainThread(mainThread), m_work(std::move(work)) {}
+    ~CoalescedPost() { *m_alive = false; }
     CoalescedPost(const CoalescedPost&) = delete;
     CoalescedPost& operator=(const CoalescedPost&) = delete;
 
     // Safe on any thread.
     void request() {
         if (!m_queued.exchange(true)) {
-            m_mainThread.post([this] {
+            m_mainThread.post([this, alive = m_alive] {
+                if (!*alive) {
+                    return;
+                }
                 // Cleared first: a change during the run asks for another.
                 m_queued = false;
                 m_work();
@@ -34,6 +41,8 @@ private:
     MainThreadInvoker& m_mainThread;
     std::function<void()> m_work;
     std::atomic<bool> m_queued{false};
+    // Read and cleared on the main thread only.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 }  // namespace brevanto

@@ -5,7 +5,8 @@
 
 #include <functional>
 #include <utility>
-#include <vector>
+
+#include "platform/listeners.h"
 
 namespace brevanto {
 
@@ -28,23 +29,19 @@ public:
             notify();
         }
     }
-    // Called after every change, in the order added: the binding to a real
+    // Told after every change, in the order added: the binding to a real
     // timer, and whatever else must follow the timer (the reading thread's
     // copy of Timer1's interval).
-    void addChangeListener(std::function<void()> listener) {
-        m_listeners.push_back(std::move(listener));
+    [[nodiscard]] Subscription addChangeListener(std::function<void()> listener) {
+        return m_listeners.add(std::move(listener));
     }
 
 private:
-    void notify() {
-        for (const auto& listener : m_listeners) {
-            listener();
-        }
-    }
+    void notify() { m_listeners.notify(); }
 
     bool m_enabled = false;
     int m_interval;
-    std::vector<std::function<void()>> m_listeners;
+    Listeners<> m_listeners;
 };
 
 }  // namespace brevanto

@@ -1,5 +1,7 @@
 #include "platform/queuedinvoker.h"
 
+#include <cstdio>
+
 #include "platform/faultreport.h"
 
 namespace brevanto {
@@ -77,6 +79,15 @@ bool QueuedInvoker::runUntil(const std::function<bool()>& done, std::chrono::mil
         runPending();
     }
     return true;
+}
+
+void QueuedInvoker::serveUntil(const std::function<bool()>& done, const char* waitingFor) {
+    // Long enough for a cycle's two exchanges on the slowest time-outs: only
+    // a wait longer than this is worth a word.
+    constexpr auto kReportInterval = std::chrono::seconds(30);
+    while (!runUntil(done, kReportInterval)) {
+        std::fprintf(stderr, "brevanto: still waiting for %s to end\n", waitingFor);
+    }
 }
 
 }  // namespace brevanto

@@ -32,6 +32,10 @@ public:
     int runPending();
     // Serves the queue until `done` holds or the time-out passes; true if done.
     bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+    // Serves the queue until `done`, however long that takes: the take-down
+    // of a thread that may still hand work over. Every half minute it says
+    // on standard error what it is `waitingFor`, so a hang is seen.
+    void serveUntil(const std::function<bool()>& done, const char* waitingFor);
     bool onMainThread() const { return std::this_thread::get_id() == m_mainThread; }
 
 private:

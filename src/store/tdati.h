@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "acquisition/basicvariables.h"
+#include "acquisition/computedvalues.h"
 #include "platform/localdatetime.h"
 
 namespace brevanto {
@@ -58,11 +60,11 @@ struct TDati {
     std::array<bool, 4> timerNextDay{};        // Anext ... Dnext
 
     // [BasicInfo]: labels of the basic variables 1 to 15
-    std::array<std::string, 15> basicLabels;
+    std::array<std::string, kBasicVariableCount> basicLabels;
 
     // [ComputedInfo]
-    std::array<std::string, 6> computedLabels;  // Aux1 ... Aux6
-    std::array<std::string, 6> computedUnits;   // UnitAux1 ... UnitAux6
+    std::array<std::string, kComputedValueCount> computedLabels;  // Aux1 ... Aux6
+    std::array<std::string, kComputedValueCount> computedUnits;   // UnitAux1 ... UnitAux6
 
     // [Trigger]
     std::array<bool, 5> mailOut{};  // Out 1 ... Out 5

@@ -10,6 +10,10 @@ EventListModel::EventListModel(EventList& list, MainThreadInvoker& mainThread, Q
     refresh();
 }
 
+EventListModel::~EventListModel() {
+    m_list.setChangeListener({});
+}
+
 int EventListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
 }

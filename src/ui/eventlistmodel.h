@@ -14,8 +14,9 @@ class EventListModel : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    // Listens to `list`; both must outlive the model's last refresh.
+    // Listens to `list`, which must outlive the model, until it goes.
     EventListModel(EventList& list, MainThreadInvoker& mainThread, QObject* parent = nullptr);
+    ~EventListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+#include "hub/linkpresentation.h"
+#include "hub/programidentity.h"
 #include "ui/eventlistmodel.h"
 #include "ui/programicon.h"
 #include "ui/timerbinding.h"
@@ -24,21 +26,31 @@ QString text(const std::string& value) {
 
 }  // namespace
 
-TForm1::TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent)
+TForm1::TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts, bool trayAvailable,
+               QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
-      m_mainThread(environment.invoker),
-      m_prompts(environment.prompts),
+      m_hub(hub),
+      m_mainThread(mainThread),
+      m_prompts(prompts),
       m_trayAvailable(trayAvailable) {
     m_ui->setupUi(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowIcon(programIcon());
+    setWindowTitle(text(windowCaption()));
     m_basicPanels = {m_ui->Label4,  m_ui->Label5,  m_ui->Panel6,  m_ui->Panel25, m_ui->Panel7,
                      m_ui->Panel1,  m_ui->Panel5,  m_ui->Panel8,  m_ui->Panel13, m_ui->Panel15,
                      m_ui->Panel12, m_ui->Panel11, m_ui->Panel10, m_ui->Panel9,  m_ui->Panel14};
     m_computedPanels = {m_ui->Panel16, m_ui->Panel17, m_ui->Panel18,
                         m_ui->Panel19, m_ui->Panel20, m_ui->Panel21};
+    m_basicLabels = {m_ui->Label2,  m_ui->Label3,  m_ui->Label6,  m_ui->Label47, m_ui->Label7,
+                     m_ui->Label8,  m_ui->Label9,  m_ui->Label10, m_ui->Label12, m_ui->Label11,
+                     m_ui->Label13, m_ui->Label14, m_ui->Label15, m_ui->Label16, m_ui->Label17};
+    m_computedLabels = {m_ui->Label18, m_ui->Label19, m_ui->Label20,
+                        m_ui->Label21, m_ui->Label22, m_ui->Label23};
+    m_computedUnits = {m_ui->Label38, m_ui->Label39, m_ui->Label40,
+                       m_ui->Label41, m_ui->Label42, m_ui->Label43};
     // The panels paint their whole rectangle themselves, so a changed value
     // repaints only the panel, not the group box behind it.
     for (QLabel* panel : m_basicPanels) {
@@ -52,13 +64,14 @@ TForm1::TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent)
     }
     setUpTray();
 
-    m_hub = std::make_unique<Hub>(std::move(environment), makeView());
-    m_eventModel = std::make_unique<EventListModel>(m_hub->eventList(), m_mainThread);
+    m_eventModel = std::make_unique<EventListModel>(m_hub.eventList(), m_mainThread);
     m_ui->Memo1->setModel(m_eventModel.get());
     connect(m_eventModel.get(), &EventListModel::linesAppended, this,
             [this] { m_ui->Memo1->scrollToBottom(); });
-    m_hub->linkState().setChangeListener([this] { m_linkRefresh.request(); });
+    subscribe();
     showLinkState();
+    m_ui->Panel3->setText(text(m_hub.display().clockText()));
+    showDisplay(m_hub.display().texts());
     bindTimers();
     connectCommands();
 
@@ -68,36 +81,35 @@ TForm1::TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent)
     }
 }
 
-// The hub goes first, while the bindings and the model it may still touch
-// (a search's last hand-over) are there.
+// Nothing of the hub may call into the window once it is gone.
 TForm1::~TForm1() {
-    m_hub.reset();
+    m_hub.linkState().setChangeListener({});
 }
 
-HubView TForm1::makeView() {
-    HubView view;
-    view.caption = [this](const std::string& caption) { setWindowTitle(text(caption)); };
-    view.clock = [this](const std::string& clock) { m_ui->Panel3->setText(text(clock)); };
-    view.display = [this](const DisplayTexts& texts) { showDisplay(texts); };
-    view.basicLabels = [this](const auto& labels) { showBasicLabels(labels); };
-    view.computedLabels = [this](const auto& labels, const auto& units) {
-        showComputedLabels(labels, units);
-    };
-    view.reqByWebBox = [this](bool checked) {
+// The window shows what the hub's components tell it, as they change.
+void TForm1::subscribe() {
+    m_hub.linkState().setChangeListener([this] { m_linkRefresh.request(); });
+    MainDisplay& display = m_hub.display();
+    m_subscriptions.push_back(display.textsListeners().add(
+        [this](const DisplayTexts& texts) { showDisplay(texts); }));
+    m_subscriptions.push_back(display.labelsListeners().add(
+        [this](const DisplayLabels& labels) { showLabels(labels); }));
+    m_subscriptions.push_back(display.clockListeners().add(
+        [this](const std::string& clock) { m_ui->Panel3->setText(text(clock)); }));
+    m_subscriptions.push_back(m_hub.reqByWeb().listeners().add([this](bool checked) {
         const QSignalBlocker quiet(m_ui->ReqByWeb);
         m_ui->ReqByWeb->setChecked(checked);
-    };
-    return view;
+    }));
 }
 
 void TForm1::connectCommands() {
-    connect(m_ui->Connect1, &QPushButton::clicked, this, [this] { m_hub->Connect1Click(); });
-    connect(m_ui->Button1, &QPushButton::clicked, this, [this] { m_hub->Button1Click(); });
-    connect(m_ui->Button4, &QPushButton::clicked, this, [this] { m_hub->Button4Click(); });
+    connect(m_ui->Connect1, &QPushButton::clicked, this, [this] { m_hub.Connect1Click(); });
+    connect(m_ui->Button1, &QPushButton::clicked, this, [this] { m_hub.Button1Click(); });
+    connect(m_ui->Button4, &QPushButton::clicked, this, [this] { m_hub.Button4Click(); });
     connect(m_ui->Test, &QCheckBox::clicked, this,
-            [this](bool checked) { m_hub->TestClick(checked); });
+            [this](bool checked) { m_hub.TestClick(checked); });
     connect(m_ui->ReqByWeb, &QCheckBox::clicked, this,
-            [this](bool checked) { m_hub->ReqByWebClick(checked); });
+            [this](bool checked) { m_hub.reqByWeb().ReqByWebClick(checked); });
 
     connect(m_ui->Tray, &QAction::triggered, this, &TForm1::GoToTray);
     connect(m_ui->Close, &QAction::triggered, this, &TForm1::reallyClose);
@@ -117,10 +129,11 @@ void TForm1::connectCommands() {
 void TForm1::bindTimers() {
     // Timer1, Timer3 and TimerOff run their handlers once the scheduler has
     // them; until then they only keep their state.
+    MainTimers& timers = m_hub.timers();
     m_timers.push_back(
-        std::make_unique<TimerBinding>(m_hub->Timer, [this] { m_hub->TimerTimer(); }));
-    m_timers.push_back(std::make_unique<TimerBinding>(m_hub->TimerConnect,
-                                                      [this] { m_hub->TimerConnectTimer(); }));
+        std::make_unique<TimerBinding>(timers.Timer, [this] { m_hub.TimerTimer(); }));
+    m_timers.push_back(std::make_unique<TimerBinding>(timers.TimerConnect,
+                                                      [this] { m_hub.TimerConnectTimer(); }));
 }
 
 void TForm1::setUpTray() {
@@ -143,7 +156,7 @@ void TForm1::setUpTray() {
 }
 
 void TForm1::FormCreate() {
-    m_hub->FormCreate();
+    m_hub.FormCreate();
 }
 
 void TForm1::setAboutBox(QWidget* aboutBox) {
@@ -163,7 +176,7 @@ void TForm1::GoToTray() {
         showMinimized();
         return;
     }
-    m_tray->setToolTip(text(m_hub->TrayTip()));
+    m_tray->setToolTip(text(LinkPresentation(m_hub.linkState().snapshot()).trayTip()));
     m_tray->show();
     hide();
 }
@@ -175,22 +188,22 @@ void TForm1::restoreFromTray() {
 }
 
 void TForm1::reallyClose() {
-    m_hub->setReallyClose(true);
+    m_hub.setReallyClose(true);
     close();
 }
 
 void TForm1::closeWithoutQuestion() {
-    m_hub->ShutDown();
+    m_hub.ShutDown();
     m_tray->hide();
     emit programClosed();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (m_hub->isShutDown()) {
+    if (m_hub.isShutDown()) {
         event->accept();
         return;
     }
-    switch (m_hub->FormClose()) {
+    switch (m_hub.FormClose()) {
         case CloseOutcome::ToTray:
             event->ignore();
             GoToTray();
@@ -214,7 +227,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
-        m_hub->FormShow();
+        m_hub.FormShow();
     }
 }
 
@@ -226,20 +239,16 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::showLinkState() {
-    const LinkState::Snapshot link = m_hub->linkState().snapshot();
-    m_ui->Connect1->setText(text(link.connectCaption));
+    const LinkState::Snapshot link = m_hub.linkState().snapshot();
+    m_ui->Connect1->setText(QString::fromLatin1(link.connectCaption()));
     m_ui->Connect1->setEnabled(link.connectEnabled);
     m_ui->Label1->setText(text(link.labelCaption));
-    showLinkColour(link.labelCaption);
+    showLinkColour(LinkPresentation(link).statusColour());
     m_ui->Test->setChecked(link.testChecked);
     m_ui->Test->setEnabled(link.testEnabled);
 }
 
-// The status panel in green while readings come in, red after a failure.
-void TForm1::showLinkColour(const std::string& caption) {
-    const char* state = caption == "Connected" || caption == "Test Mode" ? "running"
-                        : caption == "Error"                             ? "failed"
-                                                                         : "idle";
+void TForm1::showLinkColour(const char* state) {
     if (m_ui->Label1->property("state").toString() != QLatin1String(state)) {
         m_ui->Label1->setProperty("state", QString::fromLatin1(state));
         m_ui->Label1->style()->unpolish(m_ui->Label1);
@@ -259,25 +268,13 @@ void TForm1::showDisplay(const DisplayTexts& texts) {
     m_ui->Panel24->setText(text(texts.load));
 }
 
-void TForm1::showBasicLabels(const std::array<std::string, kBasicVariableCount>& labels) {
-    const std::array<QLabel*, kBasicVariableCount> captions = {
-        m_ui->Label2,  m_ui->Label3,  m_ui->Label6,  m_ui->Label47, m_ui->Label7,
-        m_ui->Label8,  m_ui->Label9,  m_ui->Label10, m_ui->Label12, m_ui->Label11,
-        m_ui->Label13, m_ui->Label14, m_ui->Label15, m_ui->Label16, m_ui->Label17};
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        captions[i]->setText(text(labels[i]));
+void TForm1::showLabels(const DisplayLabels& labels) {
+    for (std::size_t i = 0; i < labels.basic.size(); ++i) {
+        m_basicLabels[i]->setText(text(labels.basic[i]));
     }
-}
-
-void TForm1::showComputedLabels(const std::array<std::string, 6>& labels,
-                                const std::array<std::string, 6>& units) {
-    const std::array<QLabel*, 6> captions = {m_ui->Label18, m_ui->Label19, m_ui->Label20,
-                                             m_ui->Label21, m_ui->Label22, m_ui->Label23};
-    const std::array<QLabel*, 6> unitLabels = {m_ui->Label38, m_ui->Label39, m_ui->Label40,
-                                               m_ui->Label41, m_ui->Label42, m_ui->Label43};
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        captions[i]->setText(text(labels[i]));
-        unitLabels[i]->setText(text(units[i]));
+    for (std::size_t i = 0; i < labels.computed.size(); ++i) {
+        m_computedLabels[i]->setText(text(labels.computed[i]));
+        m_computedUnits[i]->setText(text(labels.units[i]));
     }
 }
 

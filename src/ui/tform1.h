@@ -1,6 +1,6 @@
 // The main window: the live readings, the link's controls, the event pane,
-// the menus and the tray icon. It owns the hub, shows its state and hands
-// it every command; what it shows is computed there.
+// the menus and the tray icon. It shows the hub's components and hands the
+// hub every command; what it shows is computed there.
 #pragma once
 
 #include <QMainWindow>
@@ -30,10 +30,10 @@ class TForm1 : public QMainWindow {
 public:
     // `trayAvailable` says whether the desktop has a system tray; without
     // one, going to the tray minimizes the window so it can still be found.
-    TForm1(HubEnvironment environment, bool trayAvailable, QWidget* parent = nullptr);
+    // The hub outlives the window.
+    TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts, bool trayAvailable,
+           QWidget* parent = nullptr);
     ~TForm1() override;
-
-    Hub& hub() { return *m_hub; }
 
     // The creation step, once the window is built.
     void FormCreate();
@@ -61,22 +61,24 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    HubView makeView();
+    void subscribe();
     void connectCommands();
     void bindTimers();
     void setUpTray();
     void showLinkState();
-    void showLinkColour(const std::string& caption);
+    void showLinkColour(const char* state);
     void showDisplay(const DisplayTexts& texts);
-    void showBasicLabels(const std::array<std::string, kBasicVariableCount>& labels);
-    void showComputedLabels(const std::array<std::string, 6>& labels,
-                            const std::array<std::string, 6>& units);
+    void showLabels(const DisplayLabels& labels);
     void reallyClose();
     static void toggle(QWidget* window);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     std::array<QLabel*, kBasicVariableCount> m_basicPanels{};
-    std::array<QLabel*, DisplayTexts::kComputedCount> m_computedPanels{};
+    std::array<QLabel*, kComputedValueCount> m_computedPanels{};
+    std::array<QLabel*, kBasicVariableCount> m_basicLabels{};
+    std::array<QLabel*, kComputedValueCount> m_computedLabels{};
+    std::array<QLabel*, kComputedValueCount> m_computedUnits{};
+    Hub& m_hub;
     QueuedInvoker& m_mainThread;
     Prompts& m_prompts;
     bool m_trayAvailable;
@@ -84,9 +86,10 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;
     CoalescedPost m_linkRefresh{m_mainThread, [this] { showLinkState(); }};
-    std::unique_ptr<Hub> m_hub;
     std::unique_ptr<EventListModel> m_eventModel;
     std::vector<std::unique_ptr<TimerBinding>> m_timers;
+    // Last, so the hub stops telling the window first.
+    std::vector<Subscription> m_subscriptions;
 };
 
 }  // namespace brevanto

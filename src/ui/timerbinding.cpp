@@ -10,7 +10,7 @@ TimerBinding::TimerBinding(CoreTimer& timer, std::function<void()> handler, QObj
             m_handler();
         }
     });
-    m_core.addChangeListener([this] { follow(); });
+    m_following = m_core.addChangeListener([this] { follow(); });
     follow();
 }
 

@@ -14,8 +14,7 @@ class TimerBinding : public QObject {
     Q_OBJECT
 
 public:
-    // `timer` must outlive the binding's last change (the window takes the
-    // hub down before its bindings).
+    // `timer` must outlive the binding.
     TimerBinding(CoreTimer& timer, std::function<void()> handler, QObject* parent = nullptr);
 
 private:
@@ -24,6 +23,7 @@ private:
     CoreTimer& m_core;
     std::function<void()> m_handler;
     QTimer m_timer;
+    Subscription m_following;
 };
 
 }  // namespace brevanto

@@ -5,14 +5,14 @@
 #include <array>
 #include <cstddef>
 
+#include "acquisition/basicvariables.h"
+#include "acquisition/computedvalues.h"
+
 namespace brevanto {
 
 struct TemplateEntry;
 
 struct TemplateLines {
-    static constexpr std::size_t kBasicCount = 15;
-    static constexpr std::size_t kComputedCount = 6;
-
     // Main page.
     std::size_t refresh = 0;
     std::size_t title = 0;
@@ -24,11 +24,11 @@ struct TemplateLines {
     std::size_t batteryStatus = 0;
     std::size_t loadStatus = 0;
     // Indexed by k - 1 for basic variable k and computed value k.
-    std::array<std::size_t, kBasicCount> nameVar{};
-    std::array<std::size_t, kBasicCount> bVar{};
+    std::array<std::size_t, kBasicVariableCount> nameVar{};
+    std::array<std::size_t, kBasicVariableCount> bVar{};
     std::size_t computedHeader = 0;
-    std::array<std::size_t, kComputedCount> name{};
-    std::array<std::size_t, kComputedCount> var{};
+    std::array<std::size_t, kComputedValueCount> name{};
+    std::array<std::size_t, kComputedValueCount> var{};
     std::size_t mainFooter = 0;
 
     // Timer page: its only line that ever changes.

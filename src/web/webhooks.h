@@ -50,8 +50,7 @@ struct WebHooks {
     // refresh to the main thread, without waiting for it.
     EventList& eventList;
     // WriteEvent of the event journal, called on connection threads for a
-    // client's first visit line, and on the main thread for the server's own
-    // failure lines.
+    // client's first visit line.
     EventSink& events;
     // Local time for the visit lines and today's date for the timer times.
     const Clock& clock;
@@ -64,12 +63,10 @@ struct WebHooks {
     // [Main] Password as stored, for the access rule. Left empty, no timer
     // form is authorised.
     std::function<std::string()> webPassword{};
-    // The main window's ReqByWeb box ("Read variables only when requested
-    // by web") is checked.
-    std::function<bool()> reqByWebChecked{};
-    // Resumes the reading thread if it exists and is suspended; returns at
-    // once, without waiting for the reading (ReadPlot::Resume does that).
-    std::function<void()> resumeReader{};
+    // A main-page request: wakes the reading thread for one cycle when it
+    // reads only on a web request ("Read variables only when requested by
+    // web"); returns at once, without waiting for the reading.
+    std::function<void()> wakeReader{};
     // Asks for UpdateDisplay on the main thread (the hub posts it there).
     // Called after the timer form's settings work has been posted, so it
     // runs after that work.

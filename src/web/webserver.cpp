@@ -6,8 +6,8 @@
 
 namespace brevanto {
 
-WebServer::WebServer(HttpDaemon::Handler handler, EventSink& events, WebServerOptions options)
-    : m_handler(std::move(handler)), m_events(events), m_options(options) {}
+WebServer::WebServer(HttpDaemon::Handler handler, WebServerOptions options)
+    : m_handler(std::move(handler)), m_options(options) {}
 
 WebServer::~WebServer() {
     deactivate();
@@ -38,24 +38,6 @@ bool WebServer::activate(int port) {
     }
     m_boundPort = listener.port;
     return true;
-}
-
-void WebServer::setActive(bool active) {
-    if (active == isActive()) {
-        return;
-    }
-    if (!active) {
-        if (!deactivate()) {
-            m_events.WriteEvent(kDeactivateFailed);
-        }
-        return;
-    }
-    if (!activate(m_port)) {
-        m_events.WriteEvent(kActivateFailed);
-        if (!m_failure.empty()) {
-            m_events.WriteEvent(m_failure);
-        }
-    }
 }
 
 }  // namespace brevanto

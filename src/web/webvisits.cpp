@@ -11,9 +11,7 @@ WebVisits::WebVisits(const WebHooks& hooks) : m_hooks(hooks) {}
 
 void WebVisits::RecordWebVisit(std::string_view address) {
     const std::string dateTime = m_hooks.format.formatDateTime(m_hooks.clock.now());
-    if (holds(m_hooks.reqByWebChecked)) {
-        callIfSet(m_hooks.resumeReader);
-    }
+    callIfSet(m_hooks.wakeReader);
     std::lock_guard lock(m_mutex);
     if (!countAgain(address, dateTime)) {
         m_hooks.events.WriteEvent(visitLine(dateTime, address, 1));

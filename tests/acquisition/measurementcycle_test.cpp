@@ -19,8 +19,9 @@ using namespace std::chrono_literals;
 class MeasurementCycleTest : public ::testing::Test {
 protected:
     MeasurementCycleTest() {
-        linkState.setConnectCaption(LinkState::kDisconnect);
+        linkState.setPhase(LinkPhase::Running);
         linkState.setLabelCaption("Connected");
+        cycle.configure({0, " (Refresh = 1 sec.)"});
     }
 
     // Runs the thread until `cycles` have finished, serving its hand-overs.
@@ -51,24 +52,16 @@ protected:
     std::atomic<bool> showAllErrors{true};
     InverterLink link{prompts, events, [this] { return linkState.connected(); },
                       [this] { return showAllErrors.load(); }};
-    InverterReadings readings;
-    ReadTimeBase timeBase{clock};
     DateTimeFormat format{"%d.%m.%Y", "%H:%M:%S"};
-    MeasurementCycle cycle{link,
-                           linkState,
-                           invoker,
-                           readings,
-                           timeBase,
-                           clock,
-                           format,
-                           {[] { return 0; }, [] { return std::string(" (Refresh = 1 sec.)"); }},
-                           [](int, int high) { return high; }};
+    Services services{clock, format, prompts, invoker, events, {}};
+    MeasurementCycle cycle{services, link, linkState, [](int, int high) { return high; }};
+    const InverterReadings& readings = cycle.readings();
 };
 
 TEST_F(MeasurementCycleTest, CyclesKeepTheReadingsCurrent) {
     ASSERT_EQ(link.open(sim.linkPath().string()), 0);
     ASSERT_EQ(sim.command("mode B"), "ok");
-    timeBase.restart();
+    cycle.timeBase().restart();
     runCycles(3);
     EXPECT_TRUE(readings.MainValuesValid);
     EXPECT_TRUE(readings.StatusValid);
@@ -95,7 +88,7 @@ TEST_F(MeasurementCycleTest, ASilentInverterWritesItsTwoErrorLinesEachCycle) {
 TEST_F(MeasurementCycleTest, TestModeReadsWithoutAPort) {
     linkState.setTestChecked(true);
     linkState.setLabelCaption("Test Mode");
-    timeBase.restart();
+    cycle.timeBase().restart();
     clock.advance(3600s);
     runCycles(1);
     EXPECT_EQ(readings.basic[kAcVoltage], "239");

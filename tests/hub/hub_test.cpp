@@ -3,15 +3,15 @@
 // and the close, as the main window drives them.
 #include <gtest/gtest.h>
 
-#include "hubbench.h"
+#include "hubfixture.h"
 #include "support/simsettings.h"
 
 namespace brevanto {
 namespace {
 
-using testing::HubBench;
+using testing::HubFixture;
 
-class HubTest : public HubBench {
+class HubTest : public HubFixture {
 protected:
     void connectToSimulator() {
         placeSimulator();
@@ -24,19 +24,19 @@ protected:
 };
 
 TEST_F(HubTest, ConstructionBuildsTheStateInItsOrder) {
-    start();
+    start("[Main]\nUpdateLog=4\n");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Log"));
-    EXPECT_EQ(captions, (std::vector<std::string>{"Brevanto 1.1.7.1 - by Corvella Software"}));
-    EXPECT_EQ(clockTexts, (std::vector<std::string>{"07.03.2015 14:02:11"}));
+    EXPECT_EQ(hub->display().clockText(), "07.03.2015 14:02:11");
     const PageTemplates& pages = hub->pages();
-    EXPECT_EQ(pages.MainPage().line(pages.TemplateLine().mainFooter),
-              "Brevanto v. 1.1.7.1 - by CorvellaSoft");
-    EXPECT_EQ(pages.TimerPage().line(99), "Brevanto v. 1.1.7.1 - by CorvellaSoft");
-    // Settings are loaded but not yet applied: that is the creation step's.
-    EXPECT_EQ(pages.MainPage().line(pages.TemplateLine().heading), "Welcome to Quennick Server");
-    EXPECT_FALSE(hub->Timer.enabled());
-    EXPECT_FALSE(hub->Timer1.enabled());
-    EXPECT_TRUE(hub->readerSuspended());
+    EXPECT_EQ(mainPageLine(lines().mainFooter), "Brevanto v. 1.1.7.1 - by CorvellaSoft");
+    EXPECT_EQ(pages.TimerPage().line(lines().timerFooter), "Brevanto v. 1.1.7.1 - by CorvellaSoft");
+    // Loading sets the log interval; the rest of the settings is applied by
+    // the creation step.
+    EXPECT_EQ(hub->timers().Timer3.interval(), 950000);
+    EXPECT_EQ(mainPageLine(lines().heading), "Welcome to Quennick Server");
+    EXPECT_FALSE(hub->timers().Timer.enabled());
+    EXPECT_FALSE(hub->timers().Timer1.enabled());
+    EXPECT_TRUE(hub->acquisition().suspended());
     EXPECT_TRUE(prompts.messages().empty());
 }
 
@@ -56,38 +56,47 @@ TEST_F(HubTest, CreationReloadsTodaysEventsAndAppliesTheSettings) {
     testing::writeFile(eventFile(), "[07.03.2015 09:00:00] earlier today \r\n");
     hub->FormCreate();
     EXPECT_EQ(events(), (std::vector<std::string>{"[07.03.2015 09:00:00] earlier today "}));
-    const PageTemplates& pages = hub->pages();
-    const TemplateLines& lines = pages.TemplateLine();
-    EXPECT_EQ(pages.MainPage().line(lines.refresh),
+    EXPECT_EQ(mainPageLine(lines().refresh),
               "<meta http-equiv=\"Content-Language\" content=\"en-gb\">");
-    EXPECT_EQ(pages.MainPage().line(lines.title), "Brevanto");
-    EXPECT_EQ(pages.MainPage().line(lines.heading), "Off-grid <home>");
-    EXPECT_EQ(pages.MainPage().line(73), "Mains (V)");
-    EXPECT_EQ(pages.MainPage().line(lines.nameVar[13]), "Inverter HS Temperature (C)");
-    EXPECT_EQ(pages.MainPage().line(lines.name[1]), "Solar Power (W)");
-    EXPECT_EQ(basicLabels[0], "Mains");
+    EXPECT_EQ(mainPageLine(lines().title), "Brevanto");
+    EXPECT_EQ(mainPageLine(lines().heading), "Off-grid <home>");
+    EXPECT_EQ(mainPageLine(lines().nameVar[0]), "Mains (V)");
+    EXPECT_EQ(mainPageLine(lines().nameVar[13]), "Inverter HS Temperature (C)");
+    EXPECT_EQ(mainPageLine(lines().name[1]), "Solar Power (W)");
+    EXPECT_EQ(labels.basic[0], "Mains");
+    EXPECT_EQ(labels.computed[1], "Solar Power");
+    EXPECT_EQ(labels.units[1], "W");
+    EXPECT_EQ(hub->timers().Timer1.interval(), 5000);
+}
+
+TEST_F(HubTest, AWebPortThatIsNoNumberIsSaidAndEverythingElseStillApplies) {
+    start("[Main]\nMeasTime=7\n[Http]\nPort=eighty\n[ComputedInfo]\nAux1=Sun today\n");
+    hub->FormCreate();
+    EXPECT_TRUE(hasEvent("Failed to activate WEB server."));
+    EXPECT_EQ(hub->timers().Timer1.interval(), 3600000);
+    EXPECT_EQ(labels.computed[0], "Sun today");
+    EXPECT_EQ(mainPageLine(lines().name[0]), "Sun today (kWh)");
 }
 
 TEST_F(HubTest, TheFirstShowConnectsAndTheDisplayCarriesTheReadings) {
     connectToSimulator();
     EXPECT_TRUE(hasEvent(" port and Inverter."));
-    EXPECT_TRUE(hub->Timer.enabled());
-    ASSERT_TRUE(serveUntil([this] { return hub->readings().StatusValid; }));
+    EXPECT_TRUE(hub->timers().Timer.enabled());
+    ASSERT_TRUE(serveUntil([this] { return hub->acquisition().readings().StatusValid; }));
 
     hub->TimerTimer();
-    const DisplayTexts& shown = hub->shownTexts();
+    const DisplayTexts& shown = hub->display().texts();
     EXPECT_EQ(shown.basic[kBatteryVoltage - 1], "52.10[52.20]");
     EXPECT_EQ(shown.basic[0], "238.3");
     EXPECT_EQ(shown.computed[0], "0.000");
     EXPECT_EQ(shown.mode, "Line (bypass)");
     ASSERT_FALSE(displays.empty());
     EXPECT_EQ(displays.back(), shown);
-    const PageTemplates& pages = hub->pages();
-    EXPECT_EQ(pages.MainPage().line(160), "52.10[52.20]");
-    EXPECT_EQ(pages.MainPage().line(76), "238.3");
-    EXPECT_EQ(pages.MainPage().line(185), "0.000");
-    EXPECT_EQ(pages.MainPage().line(pages.TemplateLine().modeStatus), "Line (bypass)");
-    EXPECT_EQ(pages.MainPage().line(35), hub->readings().MeasTimeText);
+    EXPECT_EQ(mainPageLine(lines().bVar[kBatteryVoltage - 1]), "52.10[52.20]");
+    EXPECT_EQ(mainPageLine(lines().bVar[0]), "238.3");
+    EXPECT_EQ(mainPageLine(lines().var[0]), "0.000");
+    EXPECT_EQ(mainPageLine(lines().modeStatus), "Line (bypass)");
+    EXPECT_EQ(mainPageLine(lines().timeStamp), hub->acquisition().readings().MeasTimeText);
 
     // A later show, back from the tray, connects nothing again.
     hub->FormShow();
@@ -105,19 +114,19 @@ TEST_F(HubTest, OnlyAReallyMeantCloseAsksAndNoKeepsEverythingRunning) {
     EXPECT_EQ(prompts.questions(), (std::vector<std::string>{"Close Brevanto?"}));
     EXPECT_TRUE(hasEvent("Closing program aborted."));
     EXPECT_FALSE(hub->ReallyClose());
-    EXPECT_TRUE(hub->Timer.enabled());
+    EXPECT_TRUE(hub->timers().Timer.enabled());
     EXPECT_EQ(hub->FormClose(), CloseOutcome::ToTray);
 }
 
 TEST_F(HubTest, CloseWithYesStopsTheReaderAndWritesTheDaysEvents) {
     connectToSimulator();
-    ASSERT_TRUE(serveUntil([this] { return hub->loopCount() >= 1; }));
+    ASSERT_TRUE(serveUntil([this] { return hub->acquisition().loopCount() >= 1; }));
     hub->setReallyClose(true);
     EXPECT_EQ(hub->FormClose(), CloseOutcome::Closed);
     EXPECT_TRUE(hub->isShutDown());
-    EXPECT_FALSE(hub->Timer.enabled());
-    EXPECT_FALSE(hub->Timer1.enabled());
-    EXPECT_EQ(hub->Timer1.interval(), 1000);
+    EXPECT_FALSE(hub->timers().Timer.enabled());
+    EXPECT_FALSE(hub->timers().Timer1.enabled());
+    EXPECT_EQ(hub->timers().Timer1.interval(), 1000);
     const std::string saved = testing::readFile(eventFile());
     EXPECT_NE(saved.find(" port and Inverter. \r\n"), std::string::npos);
     // The port is free again for whoever comes next.
@@ -148,37 +157,57 @@ TEST_F(HubTest, ClearAsksAndKeepsTheFile) {
 TEST_F(HubTest, TheReqByWebBoxRunsItsHandlerOnlyWhenItChanges) {
     start("[Main]\nAutoReConnect=1\n");
     hub->FormCreate();
-    hub->setReqByWebBox(false);
+    hub->reqByWeb().setBox(false);
     EXPECT_TRUE(reqByWebBoxes.empty());
-    hub->setReqByWebBox(true);
+    hub->reqByWeb().setBox(true);
     EXPECT_EQ(reqByWebBoxes, (std::vector<bool>{true}));
     EXPECT_TRUE(hasEvent("Setting RequestByWeb option."));
     EXPECT_FALSE(hub->settings().AppSettings().autoReConnect);
     EXPECT_TRUE(hub->settings().AppSettings().reqByWeb);
-    hub->ReqByWebClick(false);
+    hub->reqByWeb().ReqByWebClick(false);
     EXPECT_TRUE(hub->settings().AppSettings().autoReConnect);
+}
+
+TEST_F(HubTest, ApplyingTheSettingsSetsTheReqByWebBoxFromTheDialogsCopy) {
+    start("[Http]\nReqByWeb=1\n");
+    hub->FormCreate();
+    EXPECT_TRUE(reqByWebBoxes.empty()) << "the dialog's copy is not filled at start-up";
+    hub->settings().PendingSettings() = hub->settings().AppSettings();
+    hub->ApplySettings();
+    EXPECT_EQ(reqByWebBoxes, (std::vector<bool>{true}));
+    EXPECT_TRUE(hub->reqByWeb().checked());
+}
+
+TEST_F(HubTest, EveryFinishedReadingReachesThePanelsBeforeTheNextTick) {
+    connectToSimulator();
+    const std::size_t shown = displays.size();
+    const int cycles = hub->acquisition().loopCount();
+    ASSERT_TRUE(serveUntil([&] { return hub->acquisition().loopCount() >= cycles + 1; }));
+    ASSERT_GT(displays.size(), shown);
+    EXPECT_EQ(displays.back().basic[0], "238.3");
+    EXPECT_EQ(mainPageLine(lines().bVar[0]), "238.3");
 }
 
 TEST_F(HubTest, InTheReqByWebModeEachWebRequestBuysOneCycle) {
     connectToSimulator();
-    hub->ReqByWebClick(true);
-    ASSERT_TRUE(serveUntil([this] { return hub->readerSuspended(); }));
-    const int cycles = hub->loopCount();
-    hub->wakeReaderForWeb();
+    hub->reqByWeb().ReqByWebClick(true);
+    ASSERT_TRUE(serveUntil([this] { return hub->acquisition().suspended(); }));
+    const int cycles = hub->acquisition().loopCount();
+    hub->acquisition().wakeForWeb();
     ASSERT_TRUE(
-        serveUntil([&] { return hub->loopCount() == cycles + 1 && hub->readerSuspended(); }));
+        serveUntil([&] { return hub->acquisition().loopCount() == cycles + 1 && hub->acquisition().suspended(); }));
     // Leaving the mode reads on by itself again.
-    hub->ReqByWebClick(false);
-    EXPECT_TRUE(serveUntil([&] { return hub->loopCount() >= cycles + 2; }));
+    hub->reqByWeb().ReqByWebClick(false);
+    EXPECT_TRUE(serveUntil([&] { return hub->acquisition().loopCount() >= cycles + 2; }));
 }
 
 TEST_F(HubTest, AWebRequestWakesNothingWhileTheLinkIsDown) {
     start();
     hub->FormCreate();
-    hub->ReqByWebClick(true);
-    hub->wakeReaderForWeb();
-    EXPECT_TRUE(hub->readerSuspended());
-    EXPECT_EQ(hub->loopCount(), 0);
+    hub->reqByWeb().ReqByWebClick(true);
+    hub->acquisition().wakeForWeb();
+    EXPECT_TRUE(hub->acquisition().suspended());
+    EXPECT_EQ(hub->acquisition().loopCount(), 0);
 }
 
 }  // namespace

@@ -4,23 +4,24 @@
 #include <gtest/gtest.h>
 
 #include "curlclient.h"
-#include "hubbench.h"
+#include "hubfixture.h"
 
 namespace brevanto {
 namespace {
 
 using testing::curl;
-using testing::HubBench;
+using testing::HubFixture;
 
-class HubWebTest : public HubBench {
+class HubWebTest : public HubFixture {
 protected:
     void startServing(const std::string& ini) {
         serveWeb = true;
         start("[Http]\nPort=0\n" + ini);
         hub->FormCreate();
-        ASSERT_NE(hub->webServer(), nullptr);
-        ASSERT_TRUE(hub->webServer()->isActive());
-        url = "http://127.0.0.1:" + std::to_string(hub->webServer()->boundPort());
+        WebServer* server = hub->web().server();
+        ASSERT_NE(server, nullptr);
+        ASSERT_TRUE(server->isActive());
+        url = "http://127.0.0.1:" + std::to_string(server->boundPort());
     }
 
     std::string url;
@@ -41,7 +42,7 @@ TEST_F(HubWebTest, TheMainPageCarriesTheHeadingAndTheVisitIsCounted) {
 TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
     startServing("[Main]\nPassword=sun\n");
     std::vector<int> boxesTicked;
-    hub->setTimerDialog({[&](int timer, bool checked) {
+    hub->web().setTimerDialog({[&](int timer, bool checked) {
                              if (checked) {
                                  boxesTicked.push_back(timer);
                              }

@@ -15,6 +15,7 @@ protected:
     MainPageWriterTest() { pages.BuildPageTemplates(); }
 
     std::string line(std::size_t index) const { return pages.MainPage().line(index); }
+    const TemplateLines& at() const { return pages.TemplateLine(); }
 
     PageTemplates pages;
     MainPageWriter writer{pages};
@@ -30,10 +31,10 @@ TEST_F(MainPageWriterTest, TheDisplayReplacesWholeLinesAndNoOthers) {
     texts.computed[5] = "12.500";
     texts.mode = "Battery";
     writer.writeDisplay(texts, "07.03.2015 - 14:02:11 (Refresh = 2 sec.)");
-    EXPECT_EQ(line(76), "238.3");
-    EXPECT_EQ(line(219), "12.500");
-    EXPECT_EQ(line(48), "Battery");
-    EXPECT_EQ(line(35), "07.03.2015 - 14:02:11 (Refresh = 2 sec.)");
+    EXPECT_EQ(line(at().bVar[0]), "238.3");
+    EXPECT_EQ(line(at().var[5]), "12.500");
+    EXPECT_EQ(line(at().modeStatus), "Battery");
+    EXPECT_EQ(line(at().timeStamp), "07.03.2015 - 14:02:11 (Refresh = 2 sec.)");
 
     const TemplateLines& at = pages.TemplateLine();
     std::set<std::size_t> written{at.timeStamp, at.modeStatus, at.batteryStatus, at.loadStatus};
@@ -56,25 +57,25 @@ TEST_F(MainPageWriterTest, NamesCarryTheirUnitsAndMarkupStaysAsGiven) {
     settings.title = "Home & garden";
     writer.writeNames(settings);
     writer.writeTitle(settings);
-    EXPECT_EQ(line(73), "AC Voltage (V)");
-    EXPECT_EQ(line(169), "x (V)");
-    EXPECT_EQ(line(182), "Solar <b> (kWh)");
-    EXPECT_EQ(line(32), "Home & garden");
-    EXPECT_EQ(line(6), "Brevanto");
+    EXPECT_EQ(line(at().nameVar[0]), "AC Voltage (V)");
+    EXPECT_EQ(line(at().nameVar[14]), "x (V)");
+    EXPECT_EQ(line(at().name[0]), "Solar <b> (kWh)");
+    EXPECT_EQ(line(at().heading), "Home & garden");
+    EXPECT_EQ(line(at().title), "Brevanto");
 }
 
 TEST_F(MainPageWriterTest, ALineFaultTurnsTheHeadingRedAndTheRestoreBack) {
     writer.writeLineFault(true);
-    EXPECT_EQ(line(38), "#FF0000");
-    EXPECT_EQ(line(40), "Energy flow -- **WARNING** Line down --");
+    EXPECT_EQ(line(at().flowColour), "#FF0000");
+    EXPECT_EQ(line(at().flowHeading), "Energy flow -- **WARNING** Line down --");
     writer.writeLineFault(false);
-    EXPECT_EQ(line(38), "#0000FF");
-    EXPECT_EQ(line(40), "Energy flow");
+    EXPECT_EQ(line(at().flowColour), "#0000FF");
+    EXPECT_EQ(line(at().flowHeading), "Energy flow");
 }
 
 TEST_F(MainPageWriterTest, TheComputedHeaderNamesWhenTheTotalsBegan) {
     writer.writeComputedHeader("01.01.2015");
-    EXPECT_EQ(line(177), "Computed values ( [A] and [B] from 01.01.2015 )");
+    EXPECT_EQ(line(at().computedHeader), "Computed values ( [A] and [B] from 01.01.2015 )");
 }
 
 }  // namespace

@@ -1,26 +1,50 @@
-// What the window shows, computed without it: the tray tip and the panels.
+// What the window shows, computed without it: the link's look and the panels.
 #include <gtest/gtest.h>
 
 #include "hub/displaytexts.h"
-#include "hub/traytip.h"
+#include "hub/linkpresentation.h"
 
 namespace brevanto {
 namespace {
 
-TEST(TrayTip, FollowsTheLink) {
+TEST(LinkPresentation, TheTipAndTheColourFollowThePhaseNotTheCaptions) {
     struct Case {
-        const char* caption;
+        LinkPhase phase;
         bool test;
+        const char* label;
         const char* tip;
+        const char* colour;
     };
-    for (const Case& c : {Case{"Disconnect", false, "Brevanto connected and running"},
-                          Case{"Disconnect", true, "Brevanto running in TEST MODE"},
-                          Case{"Connect", false, "Brevanto is NOT running"},
-                          Case{"Connect", true, "Brevanto is NOT running"}}) {
+    for (const Case& c : {
+             Case{LinkPhase::Running, false, "Connected", "Brevanto connected and running",
+                  "running"},
+             Case{LinkPhase::Running, true, "Test Mode", "Brevanto running in TEST MODE",
+                  "running"},
+             Case{LinkPhase::Connecting, false, "Connecting...", "Brevanto connected and running",
+                  "idle"},
+             Case{LinkPhase::Idle, false, "---", "Brevanto is NOT running", "idle"},
+             // Disconnected in test mode: the label still reads "Test Mode".
+             Case{LinkPhase::Idle, true, "Test Mode", "Brevanto is NOT running", "idle"},
+             Case{LinkPhase::Failed, false, "Error", "Brevanto is NOT running", "failed"},
+         }) {
         LinkState::Snapshot link;
-        link.connectCaption = c.caption;
+        link.phase = c.phase;
         link.testChecked = c.test;
-        EXPECT_EQ(TrayTip(link), c.tip) << c.caption << " " << c.test;
+        link.labelCaption = c.label;
+        const LinkPresentation shown(link);
+        EXPECT_EQ(shown.trayTip(), c.tip) << c.label;
+        EXPECT_STREQ(shown.statusColour(), c.colour) << c.label;
+    }
+}
+
+TEST(LinkState, TheConnectButtonReadsDisconnectWhileConnectingAndRunning) {
+    LinkState link;
+    for (const auto& [phase, caption] :
+         {std::pair{LinkPhase::Idle, "Connect"}, std::pair{LinkPhase::Connecting, "Disconnect"},
+          std::pair{LinkPhase::Running, "Disconnect"}, std::pair{LinkPhase::Failed, "Connect"}}) {
+        link.setPhase(phase);
+        EXPECT_STREQ(link.snapshot().connectCaption(), caption);
+        EXPECT_EQ(link.connected(), std::string(caption) == "Disconnect");
     }
 }
 

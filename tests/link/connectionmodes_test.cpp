@@ -15,7 +15,7 @@ TEST_F(ConnectionModesTest, TestModeMeasuresWithoutOpeningAnyPort) {
     linkState.setTestChecked(true);
     manager.ConnectInverter();
     EXPECT_EQ(takeEvents(), Lines{"Connected in Test Mode."});
-    EXPECT_EQ(linkState.snapshot(), (LinkState::Snapshot{.connectCaption = "Disconnect",
+    EXPECT_EQ(linkState.snapshot(), (LinkState::Snapshot{.phase = LinkPhase::Running,
                                                          .labelCaption = "Test Mode",
                                                          .testChecked = true,
                                                          .testEnabled = false}));
@@ -31,7 +31,7 @@ TEST_F(ConnectionModesTest, TestModeMeasuresWithoutOpeningAnyPort) {
     EXPECT_EQ(takeEvents(), Lines{"Disconnected in Test Mode."});
     EXPECT_EQ(linkState.snapshot(),
               (LinkState::Snapshot{
-                  .connectCaption = "Connect", .labelCaption = "Test Mode", .testChecked = true}));
+                  .phase = LinkPhase::Idle, .labelCaption = "Test Mode", .testChecked = true}));
     EXPECT_FALSE(timer.enabled() || timer1.enabled() || timer3.enabled());
     EXPECT_EQ(stopReading, true);
 }

@@ -10,11 +10,11 @@ namespace {
 using Lines = std::vector<std::string>;
 
 LinkState::Snapshot connectedState() {
-    return {.connectCaption = "Disconnect", .labelCaption = "Connected", .testEnabled = false};
+    return {.phase = LinkPhase::Running, .labelCaption = "Connected", .testEnabled = false};
 }
 
 LinkState::Snapshot failedState() {
-    return {.connectCaption = "Connect", .labelCaption = "Error"};
+    return {.phase = LinkPhase::Failed, .labelCaption = "Error"};
 }
 
 Lines concat(Lines lines, const Lines& more) {

@@ -2,15 +2,15 @@
 #include <QAction>
 #include <QPushButton>
 
-#include "formbench.h"
+#include "formfixture.h"
 #include "ui/taboutbox.h"
 
 namespace brevanto {
 namespace {
 
-using testing::FormBench;
+using testing::FormFixture;
 
-TEST_F(FormBench, AboutShowsAndHidesTheBoxAndOkHidesIt) {
+TEST_F(FormFixture, AboutShowsAndHidesTheBoxAndOkHidesIt) {
     create();
     TAboutBox about;
     form->setAboutBox(&about);

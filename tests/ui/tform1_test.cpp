@@ -1,5 +1,5 @@
 // The main window under the offscreen platform: its controls by name, the
-// live values from the simulator, the tray, the close and the menus.
+// hub's texts in the right panels, the tray, the close and the menus.
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -8,26 +8,25 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include "formbench.h"
-#include "support/simsettings.h"
+#include "formfixture.h"
 #include "support/tempdir.h"
 
 namespace brevanto {
 namespace {
 
-using testing::FormBench;
+using testing::FormFixture;
 
-class TForm1Test : public FormBench {
+class TForm1Test : public FormFixture {
 protected:
-    void showConnected() {
-        placeSimulator();
-        ASSERT_EQ(sim->command(std::string("qpigs ") + testing::kBatteryReadingPayload), "ok");
-        create(testing::kAutoConnectToCom1);
-        form->show();
-        ASSERT_TRUE(spinUntil([this] { return panel("Label1") == QStringLiteral("Connected"); }));
-    }
     void trigger(const char* action) { control<QAction>(action)->trigger(); }
 };
+
+// Each panel in the order the hub computes them: basic variables 1 to 15,
+// then the six computed values.
+constexpr const char* kValuePanels[] = {
+    "Label4",  "Label5",  "Panel6",  "Panel25", "Panel7",  "Panel1",  "Panel5",
+    "Panel8",  "Panel13", "Panel15", "Panel12", "Panel11", "Panel10", "Panel9",
+    "Panel14", "Panel16", "Panel17", "Panel18", "Panel19", "Panel20", "Panel21"};
 
 TEST_F(TForm1Test, StartsWithEveryControlNamedAndCaptioned) {
     create();
@@ -50,10 +49,10 @@ TEST_F(TForm1Test, StartsWithEveryControlNamedAndCaptioned) {
               QStringLiteral("Read variables only when requested by web"));
     EXPECT_EQ(panel("Label49"), QStringLiteral("*Solar and Line  Energy = reset at Midnight*"));
     EXPECT_EQ(panel("Label50"), QStringLiteral("*Solar power : instantaneous value*"));
-    for (const char* name :
-         {"Label4",  "Label5",  "Panel6",  "Panel25", "Panel7",  "Panel1",  "Panel5",  "Panel8",
-          "Panel13", "Panel15", "Panel12", "Panel11", "Panel10", "Panel9",  "Panel14", "Panel16",
-          "Panel17", "Panel18", "Panel19", "Panel20", "Panel21", "Panel22", "Panel23", "Panel24"}) {
+    for (const char* name : kValuePanels) {
+        EXPECT_EQ(panel(name), QStringLiteral("---")) << name;
+    }
+    for (const char* name : {"Panel22", "Panel23", "Panel24"}) {
         EXPECT_EQ(panel(name), QStringLiteral("---")) << name;
     }
     // The labels as the settings name them.
@@ -62,18 +61,84 @@ TEST_F(TForm1Test, StartsWithEveryControlNamedAndCaptioned) {
     EXPECT_EQ(panel("Label39"), QStringLiteral("W"));
 }
 
-TEST_F(TForm1Test, TheFirstShowConnectsAndTheTickShowsTheReadings) {
-    showConnected();
-    EXPECT_EQ(control<QPushButton>("Connect1")->text(), QStringLiteral("Disconnect"));
-    EXPECT_FALSE(control<QCheckBox>("Test")->isEnabled());
-    EXPECT_TRUE(hasEvent("Inverter connected."));
-    ASSERT_TRUE(spinUntil([this] { return form->hub().readings().StatusValid; }));
-    form->hub().TimerTimer();
-    EXPECT_EQ(panel("Panel7"), QStringLiteral("52.10[52.20]"));
-    EXPECT_EQ(panel("Label4"), QStringLiteral("238.3"));
-    EXPECT_EQ(panel("Panel16"), QStringLiteral("0.000"));
+TEST_F(TForm1Test, EveryPanelShowsTheTextTheHubComputedForIt) {
+    create();
+    DisplayTexts texts;
+    for (std::size_t i = 0; i < texts.basic.size(); ++i) {
+        texts.basic[i] = "basic " + std::to_string(i + 1);
+    }
+    for (std::size_t i = 0; i < texts.computed.size(); ++i) {
+        texts.computed[i] = "computed " + std::to_string(i + 1);
+    }
+    texts.mode = "Line (bypass)";
+    texts.battery = "Charging";
+    texts.load = "Load on line";
+    hub->display().textsListeners().notify(texts);
+
+    for (std::size_t i = 0; i < std::size(kValuePanels); ++i) {
+        const std::string& wanted =
+            i < texts.basic.size() ? texts.basic[i] : texts.computed[i - texts.basic.size()];
+        EXPECT_EQ(panel(kValuePanels[i]), QString::fromStdString(wanted)) << kValuePanels[i];
+    }
     EXPECT_EQ(panel("Panel22"), QStringLiteral("Line (bypass)"));
-    EXPECT_EQ(form->hub().pages().MainPage().line(160), "52.10[52.20]");
+    EXPECT_EQ(panel("Panel23"), QStringLiteral("Charging"));
+    EXPECT_EQ(panel("Panel24"), QStringLiteral("Load on line"));
+}
+
+TEST_F(TForm1Test, EveryLabelShowsTheNameTheSettingsGiveIt) {
+    create();
+    DisplayLabels labels;
+    for (std::size_t i = 0; i < labels.basic.size(); ++i) {
+        labels.basic[i] = "name " + std::to_string(i + 1);
+    }
+    for (std::size_t i = 0; i < labels.computed.size(); ++i) {
+        labels.computed[i] = "aux " + std::to_string(i + 1);
+        labels.units[i] = "unit " + std::to_string(i + 1);
+    }
+    hub->display().labelsListeners().notify(labels);
+
+    const char* basic[] = {"Label2",  "Label3",  "Label6",  "Label47", "Label7",
+                           "Label8",  "Label9",  "Label10", "Label12", "Label11",
+                           "Label13", "Label14", "Label15", "Label16", "Label17"};
+    for (std::size_t i = 0; i < std::size(basic); ++i) {
+        EXPECT_EQ(panel(basic[i]), QString::fromStdString(labels.basic[i])) << basic[i];
+    }
+    const char* computed[] = {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"};
+    const char* units[] = {"Label38", "Label39", "Label40", "Label41", "Label42", "Label43"};
+    for (std::size_t i = 0; i < std::size(computed); ++i) {
+        EXPECT_EQ(panel(computed[i]), QString::fromStdString(labels.computed[i])) << computed[i];
+        EXPECT_EQ(panel(units[i]), QString::fromStdString(labels.units[i])) << units[i];
+    }
+}
+
+TEST_F(TForm1Test, TheLinkControlsFollowTheLinkState) {
+    create();
+    LinkState& link = hub->linkState();
+    link.setLabelCaption("Error");
+    link.setPhase(LinkPhase::Failed);
+    link.setTestEnabled(false);
+    ASSERT_TRUE(spinUntil([this] { return panel("Label1") == QStringLiteral("Error"); }));
+    EXPECT_EQ(control<QLabel>("Label1")->property("state").toString(), QStringLiteral("failed"));
+    EXPECT_EQ(control<QPushButton>("Connect1")->text(), QStringLiteral("Connect"));
+    EXPECT_FALSE(control<QCheckBox>("Test")->isEnabled());
+
+    link.setLabelCaption("Connected");
+    link.setPhase(LinkPhase::Running);
+    ASSERT_TRUE(spinUntil([this] { return panel("Label1") == QStringLiteral("Connected"); }));
+    EXPECT_EQ(control<QLabel>("Label1")->property("state").toString(), QStringLiteral("running"));
+    EXPECT_EQ(control<QPushButton>("Connect1")->text(), QStringLiteral("Disconnect"));
+}
+
+TEST_F(TForm1Test, TheClockAndTheReqByWebBoxShowWhatTheHubSets) {
+    create();
+    clock.advance(std::chrono::seconds(60));
+    hub->display().showClock();
+    EXPECT_EQ(panel("Panel3"), QStringLiteral("07.03.2015 14:03:11"));
+    hub->reqByWeb().setBox(true);
+    EXPECT_TRUE(control<QCheckBox>("ReqByWeb")->isChecked());
+    // A click runs the handler; the box is the hub's state.
+    control<QCheckBox>("ReqByWeb")->click();
+    EXPECT_FALSE(hub->reqByWeb().checked());
 }
 
 TEST_F(TForm1Test, TheCloseButtonGoesToTheTrayAndALeftClickBringsItBack) {
@@ -125,7 +190,8 @@ TEST_F(TForm1Test, WithoutATrayTheWindowIsMinimizedInstead) {
 }
 
 TEST_F(TForm1Test, CloseAnsweredNoKeepsRunningAndYesWritesTheDaysEvents) {
-    showConnected();
+    create();
+    form->show();
     QSignalSpy closed(form.get(), &TForm1::programClosed);
     prompts.queueAnswer(PromptAnswer::No);
     trigger("Close");
@@ -139,14 +205,14 @@ TEST_F(TForm1Test, CloseAnsweredNoKeepsRunningAndYesWritesTheDaysEvents) {
 
     trigger("Close");
     EXPECT_EQ(closed.count(), 1);
-    EXPECT_TRUE(form->hub().isShutDown());
-    const std::string saved = testing::readFile(dir.path() / form->hub().eventLog().currentPath());
+    EXPECT_TRUE(hub->isShutDown());
+    const std::string saved = testing::readFile(dir.path() / hub->eventLog().currentPath());
     EXPECT_NE(saved.find("Closing program aborted. \r\n"), std::string::npos);
 }
 
 TEST_F(TForm1Test, ClearEmptiesThePaneOnlyWhenConfirmed) {
     create();
-    form->hub().eventLog().WriteEvent("one");
+    hub->eventLog().WriteEvent("one");
     ASSERT_TRUE(spinUntil([this] { return paneLines().size() == 1; }));
     prompts.queueAnswer(PromptAnswer::No);
     control<QPushButton>("Button4")->click();

@@ -28,9 +28,10 @@ constexpr auto kGuard = 30s;
 class WebReadingTest : public ::testing::Test {
 protected:
     WebReadingTest() {
-        linkState.setConnectCaption(LinkState::kDisconnect);
+        linkState.setPhase(LinkPhase::Running);
         linkState.setLabelCaption("Connected");
-        timeBase.restart();
+        cycle.configure({0, " (Refresh = 1 sec.)"});
+        cycle.timeBase().restart();
         web.setResumeReader([this] {
             if (reader && reader->Suspended()) {
                 reader->Resume();
@@ -79,13 +80,9 @@ protected:
     LinkState linkState;
     InverterLink link{prompts, lineEvents, [this] { return linkState.connected(); },
                       [] { return true; }};
-    InverterReadings readings;
-    ReadTimeBase timeBase{web.clock};
-    MeasurementCycle cycle{
-        link,           linkState,
-        web.mainThread, readings,
-        timeBase,       web.clock,
-        web.format,     {[] { return 0; }, [] { return std::string(" (Refresh = 1 sec.)"); }}};
+    Services services{web.clock, web.format, prompts, web.mainThread, lineEvents, {}};
+    MeasurementCycle cycle{services, link, linkState};
+    const InverterReadings& readings = cycle.readings();
     std::atomic<bool> reqByWebGate{false};
     std::unique_ptr<ReadPlot> reader;
 };

@@ -14,19 +14,11 @@ std::string timerLetter(int timer) {
 WebServerFixture::WebServerFixture(DateTimeFormat timeFormat, WebServerOptions options)
     : format(std::move(timeFormat)),
       eventLog(eventList, clock, format, prompts, dir.path()),
-      store(SettingsFile(iniPath(), format), targets()),
+      store(SettingsFile(iniPath(), format), eventLog),
       handler(hooks()),
       server([this](const WebRequest& request) { return handler.IdHTTPServer1CommandGet(request); },
-             eventLog, options) {
+             options) {
     pages.BuildPageTemplates();
-}
-
-SettingsTargets WebServerFixture::targets() {
-    ApplySeams seams;
-    seams.webServer = &server;
-    return SettingsTargets{
-        timer1,          timer3, timerOff, eventLog, [] { return false; }, [] { return false; },
-        std::move(seams)};
 }
 
 WebHooks WebServerFixture::hooks() {
@@ -42,10 +34,9 @@ WebHooks WebServerFixture::hooks() {
                 std::lock_guard lock(m_passwordMutex);
                 return m_password;
             },
-        .reqByWebChecked = [this] { return reqByWeb.load(); },
-        .resumeReader =
+        .wakeReader =
             [this] {
-                if (m_resumeReader) {
+                if (reqByWeb && m_resumeReader) {
                     m_resumeReader();
                 }
             },

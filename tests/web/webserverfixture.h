@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/coretimer.h"
 #include "platform/testing/manualclock.h"
 #include "platform/queuedinvoker.h"
 #include "platform/testing/recordingprompts.h"
@@ -52,9 +51,6 @@ public:
     PageTemplates pages;
     EventList eventList;
     EventLog eventLog;
-    CoreTimer timer1;
-    CoreTimer timer3;
-    CoreTimer timerOff;
     std::atomic<bool> reqByWeb{false};
     std::atomic<int> displayRefreshes{0};
     std::atomic<int> saves{0};
@@ -63,7 +59,6 @@ public:
 
 private:
     WebHooks hooks();
-    SettingsTargets targets();
 
     std::function<void()> m_resumeReader;
     mutable std::mutex m_passwordMutex;

@@ -1,6 +1,7 @@
 // A hub as the program builds it, in a fresh working directory with its own
 // settings file, a clock the test moves, recorded prompts, and this thread
-// as the main thread. A simulator can stand at COM1.
+// as the main thread. A simulator can stand at COM1. What a window would
+// show is recorded through the components' listeners.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@
 
 namespace brevanto::testing {
 
-class HubBench : public ::testing::Test {
+class HubFixture : public ::testing::Test {
 protected:
     // The settings file's text; "[Ports]\nCOM1=<simulator>" is added when a
     // simulator has been placed first.
@@ -29,6 +30,10 @@ protected:
     std::vector<std::string> events() const;
     bool hasEvent(const std::string& suffix) const;
     std::filesystem::path eventFile() const;
+    const TemplateLines& lines() const { return hub->pages().TemplateLine(); }
+    std::string mainPageLine(std::size_t index) const {
+        return hub->pages().MainPage().line(index);
+    }
 
     // The hub serves its pages (on the port its settings name; 0 is any).
     bool serveWeb = false;
@@ -37,13 +42,14 @@ protected:
     RecordingPrompts prompts;
     QueuedInvoker invoker;
     std::unique_ptr<SimProcess> sim;
-    // What the view was shown.
-    std::vector<std::string> captions;
-    std::vector<std::string> clockTexts;
-    std::vector<DisplayTexts> displays;
-    std::array<std::string, kBasicVariableCount> basicLabels{};
-    std::vector<bool> reqByWebBoxes;
     std::unique_ptr<Hub> hub;
+    // What a window would have been shown.
+    std::vector<DisplayTexts> displays;
+    DisplayLabels labels;
+    std::vector<bool> reqByWebBoxes;
+
+private:
+    std::vector<Subscription> m_subscriptions;
 };
 
 }  // namespace brevanto::testing

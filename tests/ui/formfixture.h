@@ -1,7 +1,7 @@
-// The main window as the program builds it, in a fresh working directory
-// with its own settings file, recorded prompts, and a simulator at COM1
-// when a test places one. Hand-overs are drained by the Qt event loop,
-// which the tests spin until what they wait for holds.
+// The main window as the program builds it, over a hub in a fresh working
+// directory with its own settings file and recorded prompts. Hand-overs are
+// drained by the Qt event loop, which the tests spin until what they wait
+// for holds.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,17 +14,15 @@
 #include "platform/queuedinvoker.h"
 #include "platform/testing/manualclock.h"
 #include "platform/testing/recordingprompts.h"
-#include "support/simprocess.h"
 #include "support/tempdir.h"
 #include "ui/eventloopdrain.h"
 #include "ui/tform1.h"
 
 namespace brevanto::testing {
 
-class FormBench : public ::testing::Test {
+class FormFixture : public ::testing::Test {
 protected:
-    void placeSimulator();
-    // Builds the window and runs the creation step, as the program does.
+    // Builds the hub and the window and runs the creation step, as the program does.
     void create(const std::string& ini = {}, bool trayAvailable = true);
     // Spins the event loop until `done` or a generous time-out.
     static bool spinUntil(const std::function<bool()>& done);
@@ -45,7 +43,7 @@ protected:
     QueuedInvoker invoker;
     // Goes before the invoker, so no queued drain outlives it into the next test.
     EventLoopDrain drain{invoker};
-    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<Hub> hub;
     std::unique_ptr<TForm1> form;
 };
 

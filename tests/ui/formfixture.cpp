@@ -1,0 +1,43 @@
+#include "formfixture.h"
+
+#include <QApplication>
+#include <QListView>
+#include <QTest>
+
+#include "ui/eventloopdrain.h"
+
+namespace brevanto::testing {
+
+void FormFixture::create(const std::string& ini, bool trayAvailable) {
+    writeFile(dir / "brevanto.INI", ini);
+    hub = std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"},
+                                               prompts, invoker, dir.path(), dir / "brevanto.INI",
+                                               false});
+    form = std::make_unique<TForm1>(*hub, invoker, prompts, trayAvailable);
+    form->FormCreate();
+}
+
+bool FormFixture::spinUntil(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, 30000);
+}
+
+QStringList FormFixture::paneLines() {
+    QStringList lines;
+    const QAbstractItemModel* model = control<QListView>("Memo1")->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        lines << model->index(row, 0).data().toString();
+    }
+    return lines;
+}
+
+bool FormFixture::hasEvent(const std::string& suffix) {
+    const QString wanted = QString::fromStdString(suffix + " ");
+    for (const QString& line : paneLines()) {
+        if (line.endsWith(wanted)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace brevanto::testing
