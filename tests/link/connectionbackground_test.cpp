@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "connectionbench.h"
+#include "connectionfixture.h"
 #include "platform/backgroundwork.h"
 #include "platform/queuedinvoker.h"
 
@@ -14,7 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-class BackgroundConnectTest : public ConnectionBench {
+class BackgroundConnectTest : public ConnectionFixture {
 protected:
     PortMap ports() const {
         std::map<int, std::string> paths;
