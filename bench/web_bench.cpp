@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -16,10 +17,10 @@
 
 #include "acquisition/measurementcycle.h"
 #include "acquisition/readplot.h"
-#include "childprocess.h"
 #include "platform/clock.h"
 #include "platform/testing/recordingeventsink.h"
 #include "rawconnection.h"
+#include "support/childprocess.h"
 #include "support/simprocess.h"
 #include "web/listensocket.h"
 #include "webserverfixture.h"
@@ -76,7 +77,7 @@ std::string lineWith(const std::string& report, const std::string& text) {
 }
 
 std::optional<WrkFigures> runWrk(const std::string& url) {
-    const auto run = testing::runProcess(
+    const auto run = testing::runToExit(
         {"wrk", "-t2", "-c" + std::to_string(kConnections), "-d", kDuration, "--latency", url},
         120s);
     const auto requests = figureAfter(run.output, "Requests/sec:");
@@ -112,8 +113,8 @@ bool waitForListener(int port) {
 
 // nginx with the same page as its only file, tuned as one would for static
 // files: all cores, no access log, connections kept open.
-std::unique_ptr<testing::BackgroundProcess> startNginx(const testing::TempDir& dir,
-                                                       const std::string& page, int port) {
+std::unique_ptr<testing::ChildProcess> startNginx(const testing::TempDir& dir,
+                                                  const std::string& page, int port) {
     // Its workers may run as another user; they must reach the file.
     ::chmod(dir.path().c_str(), 0755);
     std::filesystem::create_directory(dir / "www");
@@ -146,9 +147,10 @@ std::unique_ptr<testing::BackgroundProcess> startNginx(const testing::TempDir& d
                            "    index index.html;\n"
                            "  }\n"
                            "}\n");
-    auto nginx = std::make_unique<testing::BackgroundProcess>(
+    // SIGTERM first: nginx's master then takes its workers down with it.
+    auto nginx = std::make_unique<testing::ChildProcess>(
         std::vector<std::string>{"nginx", "-p", root, "-c", root + "/nginx.conf"},
-        testing::BackgroundProcess::Options{{}, dir / "nginx.out"});
+        testing::ChildProcess::Options{.outputFile = dir / "nginx.out", .endSignal = SIGTERM});
     if (!waitForListener(port)) {
         std::fprintf(stderr, "nginx did not start:\n%s\n",
                      testing::readFile(dir / "error.log").c_str());

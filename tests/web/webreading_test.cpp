@@ -10,9 +10,9 @@
 
 #include "acquisition/measurementcycle.h"
 #include "acquisition/readplot.h"
-#include "childprocess.h"
 #include "curlclient.h"
 #include "platform/testing/recordingeventsink.h"
+#include "support/childprocess.h"
 #include "support/simprocess.h"
 #include "webserverfixture.h"
 
@@ -161,7 +161,7 @@ std::vector<std::string> fetchInParallel(const testing::TempDir& dir, const std:
     for (int i = 0; i < count; ++i) {
         argv.insert(argv.end(), {"-o", (dir / (name + std::to_string(i))).string(), url});
     }
-    const auto run = testing::runProcess(argv, 120s);
+    const auto run = testing::runToExit(argv, 120s);
     EXPECT_EQ(run.exitStatus, 0) << run.errors;
     std::vector<std::string> bodies;
     for (int i = 0; i < count; ++i) {
