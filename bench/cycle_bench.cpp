@@ -16,6 +16,7 @@
 #include "platform/testing/recordingeventsink.h"
 #include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
+#include "support/waituntil.h"
 
 namespace brevanto {
 namespace {
@@ -80,7 +81,7 @@ int run() {
             took = Millis(std::chrono::steady_clock::now() - start).count();
             done = true;
         });
-        mainThread.runUntil([&] { return done.load(); }, std::chrono::seconds(30));
+        testing::waitUntil([&] { return done.load(); }, mainThread);
         reader.join();
         const double held = invoker.takeLongest();
         total += took;

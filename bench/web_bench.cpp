@@ -22,6 +22,7 @@
 #include "rawconnection.h"
 #include "support/childprocess.h"
 #include "support/simprocess.h"
+#include "support/waituntil.h"
 #include "web/listensocket.h"
 #include "webserverfixture.h"
 
@@ -34,6 +35,8 @@ constexpr int kConnections = 50;
 constexpr const char* kDuration = "20s";
 constexpr double kTargetP99Ms = 10.0;
 constexpr double kTargetShareOfNginx = 0.30;
+// A guard against a hang, past the guard of the wrk run itself.
+constexpr auto kServeGuard = 150s;
 
 struct WrkFigures {
     double requestsPerSecond = 0;
@@ -101,14 +104,8 @@ int freePort() {
 }
 
 bool waitForListener(int port) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (testing::RawConnection(port).connected()) {
-            return true;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    return false;
+    return testing::waitUntil([port] { return testing::RawConnection(port).connected(); },
+                              testing::pauseBriefly);
 }
 
 // nginx with the same page as its only file, tuned as one would for static
@@ -184,16 +181,20 @@ public:
         return true;
     }
 
-    // Serves the main thread until `done` holds.
-    void serveUntil(const std::function<bool()>& done) {
+    // Serves the main thread until `done` holds, rewriting the page after
+    // each cycle; the guard leaves room for the whole wrk run.
+    bool serveUntil(const std::function<bool()>& done) {
         int shown = -1;
-        while (!done()) {
-            m_web.mainThread.runUntil(done, 20ms);
-            if (m_reader->LoopCount() != shown) {
-                shown = m_reader->LoopCount();
-                updateDisplay();
-            }
-        }
+        return testing::waitUntil(
+            done,
+            [&] {
+                m_web.mainThread.runUntil(done, 20ms);
+                if (m_reader->LoopCount() != shown) {
+                    shown = m_reader->LoopCount();
+                    updateDisplay();
+                }
+            },
+            kServeGuard);
     }
 
     int cycles() const { return m_reader->LoopCount(); }
@@ -205,7 +206,7 @@ public:
             m_reader->WaitFor();
             ended = true;
         });
-        m_web.mainThread.runUntil([&] { return ended.load(); }, 30s);
+        testing::waitUntil([&] { return ended.load(); }, m_web.mainThread);
         joiner.join();
     }
 
@@ -255,7 +256,11 @@ int run() {
         return 1;
     }
     // The page nginx serves: the main page after the first cycle.
-    live.serveUntil([&] { return live.cycles() >= 1; });
+    if (!live.serveUntil([&] { return live.cycles() >= 1; })) {
+        std::fprintf(stderr, "the reading thread finished no cycle\n");
+        live.stop();
+        return 1;
+    }
     const std::string page = RenderPage(web.pages.MainPage());
 
     std::atomic<bool> done{false};
@@ -264,6 +269,7 @@ int run() {
         ours = runWrk(web.url("/"));
         done = true;
     });
+    // Not checked: wrk's own guard ends the load, and with it the wait.
     live.serveUntil([&] { return done.load(); });
     load.join();
     const int cycles = live.cycles();

@@ -14,6 +14,7 @@
 #include "platform/testing/recordingeventsink.h"
 #include "support/childprocess.h"
 #include "support/simprocess.h"
+#include "support/waituntil.h"
 #include "webserverfixture.h"
 
 namespace brevanto {
@@ -21,9 +22,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::curl;
+using testing::waitUntil;
 using testing::WebServerFixture;
-
-constexpr auto kGuard = 30s;
 
 class WebReadingTest : public ::testing::Test {
 protected:
@@ -63,13 +63,9 @@ protected:
             reader->WaitFor();
             ended = true;
         });
-        EXPECT_TRUE(web.mainThread.runUntil([&] { return ended.load(); }, kGuard));
+        EXPECT_TRUE(waitUntil([&] { return ended.load(); }, web.mainThread));
         joiner.join();
         reader.reset();
-    }
-
-    bool servedUntil(const std::function<bool()>& done) {
-        return web.mainThread.runUntil(done, kGuard);
     }
 
     testing::SimProcess sim;
@@ -96,7 +92,8 @@ TEST_F(WebReadingTest, AMainPageRequestWakesASuspendedReaderOnceWithoutWaitingFo
     web.start();
     // Connecting runs the first cycle, after which the thread suspends.
     reader->Resume();
-    ASSERT_TRUE(servedUntil([&] { return reader->LoopCount() == 1 && reader->Suspended(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return reader->LoopCount() == 1 && reader->Suspended(); }, web.mainThread));
 
     for (const char* path : {"/Timer", "/DataLog"}) {
         ASSERT_EQ(curl({web.url(path)}).status, 200);
@@ -110,7 +107,8 @@ TEST_F(WebReadingTest, AMainPageRequestWakesASuspendedReaderOnceWithoutWaitingFo
     ASSERT_EQ(curl({web.url("/")}).status, 200);
     EXPECT_FALSE(reader->Suspended());
     EXPECT_EQ(reader->LoopCount(), 1);
-    ASSERT_TRUE(servedUntil([&] { return reader->LoopCount() == 2 && reader->Suspended(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return reader->LoopCount() == 2 && reader->Suspended(); }, web.mainThread));
     EXPECT_TRUE(readings.MainValuesValid);
 
     web.reqByWeb = false;
