@@ -200,7 +200,8 @@ void ChildProcess::closeErrors() {
 }
 
 void ChildProcess::sendSignal(int signal) const {
-    if (!reaped()) {
+    // kill(-1, ...) would reach every process this user owns.
+    if (!reaped() && m_pid > 0) {
         ::kill(m_pid, signal);
     }
 }
