@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -16,11 +17,12 @@
 
 #include "acquisition/measurementcycle.h"
 #include "acquisition/readplot.h"
-#include "childprocess.h"
 #include "platform/clock.h"
 #include "platform/testing/recordingeventsink.h"
 #include "rawconnection.h"
+#include "support/childprocess.h"
 #include "support/simprocess.h"
+#include "support/waituntil.h"
 #include "web/listensocket.h"
 #include "webserverfixture.h"
 
@@ -33,6 +35,8 @@ constexpr int kConnections = 50;
 constexpr const char* kDuration = "20s";
 constexpr double kTargetP99Ms = 10.0;
 constexpr double kTargetShareOfNginx = 0.30;
+// A guard against a hang, past the guard of the wrk run itself.
+constexpr auto kServeGuard = 150s;
 
 struct WrkFigures {
     double requestsPerSecond = 0;
@@ -76,7 +80,7 @@ std::string lineWith(const std::string& report, const std::string& text) {
 }
 
 std::optional<WrkFigures> runWrk(const std::string& url) {
-    const auto run = testing::runProcess(
+    const auto run = testing::runToExit(
         {"wrk", "-t2", "-c" + std::to_string(kConnections), "-d", kDuration, "--latency", url},
         120s);
     const auto requests = figureAfter(run.output, "Requests/sec:");
@@ -100,20 +104,14 @@ int freePort() {
 }
 
 bool waitForListener(int port) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (testing::RawConnection(port).connected()) {
-            return true;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    return false;
+    return testing::waitUntil([port] { return testing::RawConnection(port).connected(); },
+                              testing::pauseBriefly);
 }
 
 // nginx with the same page as its only file, tuned as one would for static
 // files: all cores, no access log, connections kept open.
-std::unique_ptr<testing::BackgroundProcess> startNginx(const testing::TempDir& dir,
-                                                       const std::string& page, int port) {
+std::unique_ptr<testing::ChildProcess> startNginx(const testing::TempDir& dir,
+                                                  const std::string& page, int port) {
     // Its workers may run as another user; they must reach the file.
     ::chmod(dir.path().c_str(), 0755);
     std::filesystem::create_directory(dir / "www");
@@ -146,9 +144,10 @@ std::unique_ptr<testing::BackgroundProcess> startNginx(const testing::TempDir& d
                            "    index index.html;\n"
                            "  }\n"
                            "}\n");
-    auto nginx = std::make_unique<testing::BackgroundProcess>(
+    // SIGTERM first: nginx's master then takes its workers down with it.
+    auto nginx = std::make_unique<testing::ChildProcess>(
         std::vector<std::string>{"nginx", "-p", root, "-c", root + "/nginx.conf"},
-        testing::BackgroundProcess::Options{{}, dir / "nginx.out"});
+        testing::ChildProcess::Options{.outputFile = dir / "nginx.out", .endSignal = SIGTERM});
     if (!waitForListener(port)) {
         std::fprintf(stderr, "nginx did not start:\n%s\n",
                      testing::readFile(dir / "error.log").c_str());
@@ -183,16 +182,20 @@ public:
         return true;
     }
 
-    // Serves the main thread until `done` holds.
-    void serveUntil(const std::function<bool()>& done) {
+    // Serves the main thread until `done` holds, rewriting the page after
+    // each cycle; the guard leaves room for the whole wrk run.
+    bool serveUntil(const std::function<bool()>& done) {
         int shown = -1;
-        while (!done()) {
-            m_web.mainThread.runUntil(done, 20ms);
-            if (m_reader->LoopCount() != shown) {
-                shown = m_reader->LoopCount();
-                updateDisplay();
-            }
-        }
+        return testing::waitUntil(
+            done,
+            [&] {
+                m_web.mainThread.runUntil(done, 20ms);
+                if (m_reader->LoopCount() != shown) {
+                    shown = m_reader->LoopCount();
+                    updateDisplay();
+                }
+            },
+            kServeGuard);
     }
 
     int cycles() const { return m_reader->LoopCount(); }
@@ -204,7 +207,7 @@ public:
             m_reader->WaitFor();
             ended = true;
         });
-        m_web.mainThread.runUntil([&] { return ended.load(); }, 30s);
+        testing::waitUntil([&] { return ended.load(); }, m_web.mainThread);
         joiner.join();
     }
 
@@ -254,7 +257,11 @@ int run() {
         return 1;
     }
     // The page nginx serves: the main page after the first cycle.
-    live.serveUntil([&] { return live.cycles() >= 1; });
+    if (!live.serveUntil([&] { return live.cycles() >= 1; })) {
+        std::fprintf(stderr, "the reading thread finished no cycle\n");
+        live.stop();
+        return 1;
+    }
     const std::string page = RenderPage(web.pages.MainPage());
 
     std::atomic<bool> done{false};
@@ -263,6 +270,7 @@ int run() {
         ours = runWrk(web.url("/"));
         done = true;
     });
+    // Not checked: wrk's own guard ends the load, and with it the wait.
     live.serveUntil([&] { return done.load(); });
     load.join();
     const int cycles = live.cycles();

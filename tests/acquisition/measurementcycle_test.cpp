@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/readplot.h"
-#include "platform/testing/manualclock.h"
 #include "platform/queuedinvoker.h"
+#include "platform/testing/manualclock.h"
 #include "platform/testing/recordingeventsink.h"
 #include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
+#include "support/waituntil.h"
 
 namespace brevanto {
 namespace {
@@ -31,7 +32,7 @@ protected:
                             return ReadPlot::Gates{false, false, 0};
                         });
         thread.Resume();
-        ASSERT_TRUE(invoker.runUntil([&] { return thread.LoopCount() >= cycles; }, 30s));
+        ASSERT_TRUE(testing::waitUntil([&] { return thread.LoopCount() >= cycles; }, invoker));
         thread.Terminate();
         // A cycle still running wants the main thread until it ends.
         std::atomic<bool> ended{false};
@@ -39,7 +40,7 @@ protected:
             thread.WaitFor();
             ended = true;
         });
-        ASSERT_TRUE(invoker.runUntil([&] { return ended.load(); }, 30s));
+        ASSERT_TRUE(testing::waitUntil([&] { return ended.load(); }, invoker));
         joiner.join();
     }
 

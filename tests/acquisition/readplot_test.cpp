@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <thread>
+
+#include "support/waituntil.h"
 
 namespace brevanto {
 namespace {
@@ -33,15 +36,11 @@ protected:
     }
     // True once the thread has finished `count` cycles and sits suspended.
     bool waitUntilSuspendedAfter(ReadPlot& thread, int count) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (thread.LoopCount() == count && thread.Suspended()) {
-                return true;
-            }
-            std::unique_lock lock(m_mutex);
-            m_changed.wait_for(lock, 1ms);
-        }
-        return false;
+        return testing::waitUntil([&] { return thread.LoopCount() == count && thread.Suspended(); },
+                                  [this] {
+                                      std::unique_lock lock(m_mutex);
+                                      m_changed.wait_for(lock, 1ms);
+                                  });
     }
 
     std::mutex m_mutex;
@@ -70,10 +69,7 @@ TEST_F(ReadPlotTest, OnRequestItRunsExactlyOneCyclePerWakeUp) {
     EXPECT_EQ(cycles(), 3);
     setGates({false, false, 0});  // with the gates open a resumed thread keeps cycling
     thread.Resume();
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (thread.LoopCount() < 10 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::yield();
-    }
+    testing::waitUntil([&] { return thread.LoopCount() >= 10; }, [] { std::this_thread::yield(); });
     EXPECT_GE(thread.LoopCount(), 10);
 }
 

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "support/waituntil.h"
+
 namespace brevanto {
 namespace {
 
@@ -15,8 +17,9 @@ TEST(BrevantoApplication, AnEscapingExceptionIsReportedAndTheLoopGoesOn) {
     ::testing::internal::CaptureStderr();
     QTimer::singleShot(0, [] { throw std::runtime_error("the totals file vanished"); });
     QTimer::singleShot(0, [&] { laterHandlerRan = true; });
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    // Both handlers have had their turn once the later one has run.
+    testing::waitUntil([&] { return laterHandlerRan; },
+                       [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); });
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("the totals file vanished"), std::string::npos) << said;
     EXPECT_TRUE(laterHandlerRan);

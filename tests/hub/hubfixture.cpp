@@ -1,6 +1,6 @@
 #include "hubfixture.h"
 
-#include <chrono>
+#include "support/waituntil.h"
 
 namespace brevanto::testing {
 
@@ -27,7 +27,7 @@ SimProcess& HubFixture::placeSimulator() {
 }
 
 bool HubFixture::serveUntil(const std::function<bool()>& done) {
-    return invoker.runUntil(done, std::chrono::seconds(30));
+    return waitUntil(done, invoker);
 }
 
 std::vector<std::string> HubFixture::events() const {

@@ -4,17 +4,17 @@
 
 #include <atomic>
 
-#include "connectionbench.h"
+#include "connectionfixture.h"
 #include "platform/backgroundwork.h"
 #include "platform/queuedinvoker.h"
+#include "support/waituntil.h"
 
 namespace brevanto::testing {
 namespace {
 
-using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-class BackgroundConnectTest : public ConnectionBench {
+class BackgroundConnectTest : public ConnectionFixture {
 protected:
     PortMap ports() const {
         std::map<int, std::string> paths;
@@ -42,7 +42,7 @@ TEST_F(BackgroundConnectTest, TheSearchRunsOffTheMainThreadWithItsLinesInOrder) 
     threaded.ConnectInverter([&done] { done = true; });
     EXPECT_EQ(linkState.labelCaption(), "Connecting...");
     threaded.ConnectInverter();  // a second click while searching is ignored
-    ASSERT_TRUE(mainThread.runUntil([&] { return done.load(); }, 30s));
+    ASSERT_TRUE(waitUntil([&] { return done.load(); }, mainThread));
 
     Lines expected = notFoundLines(1, 2);
     expected.insert(expected.end(), {"Trying port COM3...", "Inverter connected.",
@@ -60,13 +60,13 @@ TEST_F(BackgroundConnectTest, CheckAnswersOnTheMainThreadAfterTheExchange) {
     settings.comPortIndex = 3;
     std::atomic<bool> done{false};
     threaded.ConnectInverter([&done] { done = true; });
-    ASSERT_TRUE(mainThread.runUntil([&] { return done.load(); }, 30s));
+    ASSERT_TRUE(waitUntil([&] { return done.load(); }, mainThread));
     ASSERT_TRUE(linkState.connected());
     events.clear();
 
     ASSERT_EQ(sim.command("silent on"), "ok");
     threaded.Button1Click();
-    ASSERT_TRUE(mainThread.runUntil([&] { return events.messages().size() == 2; }, 30s));
+    ASSERT_TRUE(waitUntil([&] { return events.messages().size() == 2; }, mainThread));
     EXPECT_EQ(takeEvents(),
               (Lines{"Inverter Not connected.", "Inverter NOT connected on port COM3"}));
 }

@@ -2,7 +2,7 @@
 // when no inverter answered.
 #include <gtest/gtest.h>
 
-#include "connectionbench.h"
+#include "connectionfixture.h"
 
 namespace brevanto::testing {
 namespace {
@@ -19,7 +19,7 @@ void PrintTo(const CheckCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CheckTest : public ConnectionBench, public ::testing::WithParamInterface<CheckCase> {
+class CheckTest : public ConnectionFixture, public ::testing::WithParamInterface<CheckCase> {
 protected:
     void prepare(Before before) {
         switch (before) {

@@ -1,14 +1,14 @@
 // Test mode, the plain disconnect and the output hold a connect re-arms.
 #include <gtest/gtest.h>
 
-#include "connectionbench.h"
+#include "connectionfixture.h"
 
 namespace brevanto::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class ConnectionModesTest : public ConnectionBench {};
+class ConnectionModesTest : public ConnectionFixture {};
 
 TEST_F(ConnectionModesTest, TestModeMeasuresWithoutOpeningAnyPort) {
     placeSimulator(1);  // an inverter the search would find at once
@@ -75,7 +75,8 @@ void PrintTo(const OffTimerCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class OffTimerTest : public ConnectionBench, public ::testing::WithParamInterface<OffTimerCase> {};
+class OffTimerTest : public ConnectionFixture,
+                     public ::testing::WithParamInterface<OffTimerCase> {};
 
 TEST_P(OffTimerTest, AConnectStartsTheArmedOutputHold) {
     const OffTimerCase& c = GetParam();

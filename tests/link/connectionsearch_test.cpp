@@ -2,7 +2,7 @@
 // against simulators placed on chosen ports.
 #include <gtest/gtest.h>
 
-#include "connectionbench.h"
+#include "connectionfixture.h"
 
 namespace brevanto::testing {
 namespace {
@@ -22,7 +22,7 @@ Lines concat(Lines lines, const Lines& more) {
     return lines;
 }
 
-class ConnectionSearchTest : public ConnectionBench {};
+class ConnectionSearchTest : public ConnectionFixture {};
 
 TEST_F(ConnectionSearchTest, TheSearchStopsAtTheFirstPortThatAnswers) {
     placeSimulator(12);
@@ -82,7 +82,7 @@ void PrintTo(const ConfiguredCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ConfiguredPortTest : public ConnectionBench,
+class ConfiguredPortTest : public ConnectionFixture,
                            public ::testing::WithParamInterface<ConfiguredCase> {};
 
 TEST_P(ConfiguredPortTest, OpensTheIndexedPortAndNamesTheConfiguredText) {

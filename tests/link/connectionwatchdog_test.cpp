@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-#include "connectionbench.h"
+#include "connectionfixture.h"
 
 namespace brevanto::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class WatchdogTest : public ConnectionBench {
+class WatchdogTest : public ConnectionFixture {
 protected:
     WatchdogTest() { settings.autoReConnect = true; }
 

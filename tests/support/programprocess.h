@@ -5,6 +5,9 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <memory>
+
+#include "support/childprocess.h"
 
 namespace brevanto::testing {
 
@@ -13,21 +16,19 @@ public:
     // Copies `program` into `folder` (its settings file sits beside it) and
     // starts it with `folder` as the working directory.
     ProgramProcess(const std::filesystem::path& program, const std::filesystem::path& folder);
-    // Kills a program still running.
-    ~ProgramProcess();
-    ProgramProcess(const ProgramProcess&) = delete;
-    ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     // True once the program handles `signal` itself (it has installed its
     // handler), read from /proc; false if that does not happen in time.
     bool waitUntilHandling(int signal) const;
     void sendSignal(int signal) const;
-    // The exit status, or 128 + the signal that ended it.
+    // The exit status, or 128 + the signal that ended it; -1 when it has
+    // not ended within kWaitGuard (it is killed then).
     int waitForExit();
-    pid_t pid() const { return m_pid; }
+    pid_t pid() const { return m_child->pid(); }
 
 private:
-    pid_t m_pid = -1;
+    // Kills a program still running when it goes.
+    std::unique_ptr<ChildProcess> m_child;
 };
 
 }  // namespace brevanto::testing

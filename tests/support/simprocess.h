@@ -2,8 +2,6 @@
 // pseudo-terminal, for tests that need an inverter at the end of a serial line.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -11,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/childprocess.h"
 #include "support/tempdir.h"
 
 namespace brevanto::testing {
@@ -50,24 +49,16 @@ public:
 
 private:
     std::string readLine(const std::string& awaited);
-    void closeAll();
 
     std::unique_ptr<TempDir> m_dir;
     std::filesystem::path m_linkPath;
-    pid_t m_pid = -1;
-    int m_pidFd = -1;
-    int m_input = -1;
-    int m_output = -1;
+    std::unique_ptr<ChildProcess> m_child;
     std::string m_pendingOutput;
-    bool m_reaped = false;
+    bool m_waited = false;
     int m_exitStatus = -1;
 };
 
-struct SimRun {
-    int exitStatus = -1;
-    std::string output;
-    std::string errors;
-};
+using SimRun = ProcessRun;
 
 // Runs the simulator with these arguments, input closed, to its end.
 SimRun runSimToExit(const std::vector<std::string>& arguments);

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QListView>
-#include <QTest>
 
+#include "support/waituntil.h"
 #include "ui/eventloopdrain.h"
 
 namespace brevanto::testing {
@@ -18,7 +18,11 @@ void FormFixture::create(const std::string& ini, bool trayAvailable) {
 }
 
 bool FormFixture::spinUntil(const std::function<bool()>& done) {
-    return QTest::qWaitFor(done, 30000);
+    return waitUntil(done, [] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        pauseBriefly();
+    });
 }
 
 QStringList FormFixture::paneLines() {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -106,9 +107,12 @@ CdpBrowser::CdpBrowser(const std::filesystem::path& profile) {
         "--window-size=1000,1400",
         "about:blank",
     };
-    m_process = std::make_unique<BackgroundProcess>(
-        argv,
-        BackgroundProcess::Options{{{3, commands[0]}, {4, answers[1]}}, profile / "chromium.log"});
+    // Still running at the end, it gets SIGTERM before SIGKILL: SIGTERM lets
+    // it take its renderer and zygote processes down with it.
+    m_process = std::make_unique<ChildProcess>(
+        argv, ChildProcess::Options{.outputFile = profile / "chromium.log",
+                                    .descriptors = {{3, commands[0]}, {4, answers[1]}},
+                                    .endSignal = SIGTERM});
     ::close(commands[0]);
     ::close(answers[1]);
     call("Browser.getVersion", "{}", false);

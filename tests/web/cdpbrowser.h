@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "childprocess.h"
+#include "support/childprocess.h"
 
 namespace brevanto::testing {
 
@@ -47,7 +47,7 @@ private:
 
     int m_toBrowser = -1;
     int m_fromBrowser = -1;
-    std::unique_ptr<BackgroundProcess> m_process;
+    std::unique_ptr<ChildProcess> m_process;
     std::string m_session;
     int m_nextId = 1;
     std::string m_received;

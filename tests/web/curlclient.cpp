@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "childprocess.h"
+#include "support/childprocess.h"
 
 namespace brevanto::testing {
 namespace {
@@ -55,7 +55,7 @@ HttpReply curl(const std::vector<std::string>& arguments) {
     std::vector<std::string> argv{"curl",      "--silent", "--show-error", "--include",
                                   "--noproxy", "*",        "--max-time",   "30"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    const ProcessRun run = runProcess(argv);
+    const ProcessRun run = runToExit(argv);
     if (run.exitStatus != 0 && run.output.empty()) {
         HttpReply reply;
         reply.error = run.errors.empty() ? "curl failed" : run.errors;

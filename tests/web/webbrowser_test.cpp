@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cdpbrowser.h"
+#include "support/waituntil.h"
 #include "webserverfixture.h"
 
 namespace brevanto {
@@ -46,8 +47,7 @@ TEST(WebBrowser, LoadsTheMainPageAndSubmitsTheTimerForm) {
               std::string::npos)
         << answer;
 
-    ASSERT_TRUE(
-        web.mainThread.runUntil([&] { return web.saves.load() == 1; }, std::chrono::seconds(30)));
+    ASSERT_TRUE(testing::waitUntil([&] { return web.saves.load() == 1; }, web.mainThread));
     const auto ini = EventLog::splitLines(web.iniText());
     for (const char* line : {"A=1", "B=0", "Time A ON=07:00:00", "Time A OFF=08:30:00"}) {
         EXPECT_NE(std::find(ini.begin(), ini.end(), line), ini.end()) << line;

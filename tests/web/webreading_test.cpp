@@ -10,10 +10,11 @@
 
 #include "acquisition/measurementcycle.h"
 #include "acquisition/readplot.h"
-#include "childprocess.h"
 #include "curlclient.h"
 #include "platform/testing/recordingeventsink.h"
+#include "support/childprocess.h"
 #include "support/simprocess.h"
+#include "support/waituntil.h"
 #include "webserverfixture.h"
 
 namespace brevanto {
@@ -21,9 +22,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::curl;
+using testing::waitUntil;
 using testing::WebServerFixture;
-
-constexpr auto kGuard = 30s;
 
 class WebReadingTest : public ::testing::Test {
 protected:
@@ -64,13 +64,9 @@ protected:
             reader->WaitFor();
             ended = true;
         });
-        EXPECT_TRUE(web.mainThread.runUntil([&] { return ended.load(); }, kGuard));
+        EXPECT_TRUE(waitUntil([&] { return ended.load(); }, web.mainThread));
         joiner.join();
         reader.reset();
-    }
-
-    bool servedUntil(const std::function<bool()>& done) {
-        return web.mainThread.runUntil(done, kGuard);
     }
 
     testing::SimProcess sim;
@@ -93,7 +89,8 @@ TEST_F(WebReadingTest, AMainPageRequestWakesASuspendedReaderOnceWithoutWaitingFo
     web.start();
     // Connecting runs the first cycle, after which the thread suspends.
     reader->Resume();
-    ASSERT_TRUE(servedUntil([&] { return reader->LoopCount() == 1 && reader->Suspended(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return reader->LoopCount() == 1 && reader->Suspended(); }, web.mainThread));
 
     for (const char* path : {"/Timer", "/DataLog"}) {
         ASSERT_EQ(curl({web.url(path)}).status, 200);
@@ -107,7 +104,8 @@ TEST_F(WebReadingTest, AMainPageRequestWakesASuspendedReaderOnceWithoutWaitingFo
     ASSERT_EQ(curl({web.url("/")}).status, 200);
     EXPECT_FALSE(reader->Suspended());
     EXPECT_EQ(reader->LoopCount(), 1);
-    ASSERT_TRUE(servedUntil([&] { return reader->LoopCount() == 2 && reader->Suspended(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return reader->LoopCount() == 2 && reader->Suspended(); }, web.mainThread));
     EXPECT_TRUE(readings.MainValuesValid);
 
     web.reqByWeb = false;
@@ -158,7 +156,7 @@ std::vector<std::string> fetchInParallel(const testing::TempDir& dir, const std:
     for (int i = 0; i < count; ++i) {
         argv.insert(argv.end(), {"-o", (dir / (name + std::to_string(i))).string(), url});
     }
-    const auto run = testing::runProcess(argv, 120s);
+    const auto run = testing::runToExit(argv, 120s);
     EXPECT_EQ(run.exitStatus, 0) << run.errors;
     std::vector<std::string> bodies;
     for (int i = 0; i < count; ++i) {

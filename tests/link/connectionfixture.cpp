@@ -1,8 +1,8 @@
-#include "connectionbench.h"
+#include "connectionfixture.h"
 
 namespace brevanto::testing {
 
-ConnectionBench::ConnectionBench()
+ConnectionFixture::ConnectionFixture()
     : manager(
           link, linkState, events,
           [this] {
@@ -22,48 +22,48 @@ ConnectionBench::ConnectionBench()
               .offTimerArmed = [this] { return offTimerArmed; },
           }) {}
 
-std::string ConnectionBench::portPath(int portNumber) const {
+std::string ConnectionFixture::portPath(int portNumber) const {
     return (dir / ("ttyCOM" + std::to_string(portNumber))).string();
 }
 
-SimProcess& ConnectionBench::placeSimulator(int portNumber) {
+SimProcess& ConnectionFixture::placeSimulator(int portNumber) {
     sims.erase(portNumber);
     auto& sim = sims[portNumber];
     sim = std::make_unique<SimProcess>(SimProcess::Options{.linkPath = portPath(portNumber)});
     return *sim;
 }
 
-SimProcess& ConnectionBench::placeSilentSimulator(int portNumber) {
+SimProcess& ConnectionFixture::placeSilentSimulator(int portNumber) {
     SimProcess& sim = placeSimulator(portNumber);
     EXPECT_EQ(sim.command("silent on"), "ok");
     return sim;
 }
 
-void ConnectionBench::unplug(int portNumber) {
+void ConnectionFixture::unplug(int portNumber) {
     SimProcess& sim = *sims.at(portNumber);
     EXPECT_EQ(sim.command("quit"), "ok");
     EXPECT_EQ(sim.waitForExit(), 0);
     sims.erase(portNumber);
 }
 
-void ConnectionBench::holdPort(int portNumber) {
+void ConnectionFixture::holdPort(int portNumber) {
     auto& holder = m_holders.emplace_back(std::make_unique<InverterLink>(
         prompts, events, [] { return true; }, [] { return false; }));
     ASSERT_EQ(holder->open(portPath(portNumber)), 0);
 }
 
-bool ConnectionBench::portFree(int portNumber) const {
+bool ConnectionFixture::portFree(int portNumber) const {
     return link.portExists(portPath(portNumber));
 }
 
-void ConnectionBench::connectInTestMode() {
+void ConnectionFixture::connectInTestMode() {
     linkState.setTestChecked(true);
     manager.ConnectInverter();
     ASSERT_TRUE(linkState.connected());
     events.clear();
 }
 
-void ConnectionBench::schedulerTick() {
+void ConnectionFixture::schedulerTick() {
     if (!timer.enabled()) {
         return;
     }
@@ -73,7 +73,7 @@ void ConnectionBench::schedulerTick() {
     }
 }
 
-int ConnectionBench::stalledTicksUntilDisconnect(int limit) {
+int ConnectionFixture::stalledTicksUntilDisconnect(int limit) {
     for (int ticks = 1; ticks <= limit; ++ticks) {
         schedulerTick();
         if (!linkState.connected()) {
@@ -83,13 +83,13 @@ int ConnectionBench::stalledTicksUntilDisconnect(int limit) {
     return 0;
 }
 
-std::vector<std::string> ConnectionBench::takeEvents() {
+std::vector<std::string> ConnectionFixture::takeEvents() {
     std::vector<std::string> taken = events.messages();
     events.clear();
     return taken;
 }
 
-std::vector<std::string> ConnectionBench::notFoundLines(int first, int last) {
+std::vector<std::string> ConnectionFixture::notFoundLines(int first, int last) {
     std::vector<std::string> lines;
     for (int n = first; n <= last; ++n) {
         lines.push_back("Trying port COM" + std::to_string(n) + "...");

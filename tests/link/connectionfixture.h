@@ -19,9 +19,9 @@
 
 namespace brevanto::testing {
 
-class ConnectionBench : public ::testing::Test {
+class ConnectionFixture : public ::testing::Test {
 protected:
-    ConnectionBench();
+    ConnectionFixture();
 
     std::string portPath(int portNumber) const;
     // An answering inverter at COMn (a later one replaces it).
