@@ -7,13 +7,14 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <QTest>
-#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <QTest>
+#include <QWindow>
 
 #include "app/brevantoapplication.h"
 #include "app/brevantoprogram.h"

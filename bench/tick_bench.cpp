@@ -3,12 +3,13 @@
 // them, each after a new reading, with the repaint of what changed; ticks
 // in a tight loop (texts unchanged: the bookkeeping alone); and a tick with
 // the whole window repainted, the worst case.
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
 
 #include "platform/clock.h"
 #include "platform/queuedinvoker.h"

@@ -2,18 +2,15 @@
 
 namespace brevanto {
 
-Acquisition::Acquisition(const Services& services, InverterLink& link,
-                         const LinkState& linkState, CoreTimer& measuringTimer,
-                         RandomInteger random)
+Acquisition::Acquisition(const Services& services, InverterLink& link, const LinkState& linkState,
+                         CoreTimer& measuringTimer, RandomInteger random)
     : m_mainThread(services.mainThread),
       m_cycle(services, link, linkState, std::move(random)),
       m_measuringIntervalMs(measuringTimer.interval()) {
     m_followInterval = measuringTimer.addChangeListener(
         [this, &measuringTimer] { m_measuringIntervalMs = measuringTimer.interval(); });
     m_readPlot = std::make_unique<ReadPlot>(
-        [this] {
-            m_cycle.ReadInverter([this] { m_readingListeners.notify(m_cycle.readings()); });
-        },
+        [this] { m_cycle.ReadInverter([this] { m_readingListeners.notify(m_cycle.readings()); }); },
         [this] {
             return ReadPlot::Gates{m_onRequestOnly.load(), m_stopReading.load(),
                                    m_measuringIntervalMs.load()};

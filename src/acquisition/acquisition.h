@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "acquisition/measurementcycle.h"
-#include "acquisition/readplot.h"
 #include "acquisition/readingsettings.h"
+#include "acquisition/readplot.h"
 #include "link/connectionhooks.h"
 #include "platform/coretimer.h"
 #include "platform/listeners.h"

@@ -1,8 +1,8 @@
 #include "acquisition/readplot.h"
 
-#include "platform/faultreport.h"
-
 #include <chrono>
+
+#include "platform/faultreport.h"
 
 namespace brevanto {
 

@@ -11,10 +11,9 @@ namespace brevanto {
 
 BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
                                  const Clock& clock) {
-    m_hub = std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat::fromEnvironment(),
-                                                 m_prompts, m_mainThread,
-                                                 std::filesystem::current_path(), settingsPath(),
-                                                 true});
+    m_hub = std::make_unique<Hub>(
+        HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
+                       std::filesystem::current_path(), settingsPath(), true});
     m_form1 = std::make_unique<TForm1>(*m_hub, m_mainThread, m_prompts,
                                        QSystemTrayIcon::isSystemTrayAvailable());
     m_prompts.setParentWindow(m_form1.get());

@@ -1,7 +1,8 @@
 // The program's start-up in its order, from the application object to the
 // shown main window: the main thread's inbox, the message boxes, the hub
 // with its components, the main window over it with the creation step, the
-// About box, and the ways the program ends. main() runs it; the start-up benchmark runs the very same steps.
+// About box, and the ways the program ends. main() runs it; the start-up benchmark runs the very
+// same steps.
 #pragma once
 
 #include <memory>

@@ -3,9 +3,10 @@
 // ends through its normal close with every file written.
 #pragma once
 
+#include <memory>
+
 #include <QObject>
 #include <QSocketNotifier>
-#include <memory>
 
 namespace brevanto {
 

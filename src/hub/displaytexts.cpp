@@ -15,8 +15,7 @@ DisplayTexts::DisplayTexts() : mode(kUnset), battery(kUnset), load(kUnset) {
     computed.fill(kUnset);
 }
 
-std::array<double, kComputedValueCount> computedInPanelOrder(
-    const ComputedValues& values) {
+std::array<double, kComputedValueCount> computedInPanelOrder(const ComputedValues& values) {
     return {values.SolarEnergy,   values.SolarPower, values.LineEnergyApp,
             values.LineEnergyAct, values.TotalSolar, values.TotalLine};
 }

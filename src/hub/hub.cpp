@@ -11,7 +11,7 @@ Hub::Hub(HubEnvironment environment)
     : m_format(std::move(environment.format)),
       m_eventLog(m_eventList, environment.clock, m_format, environment.prompts,
                  environment.workingDirectory),
-      m_services{environment.clock, m_format,  environment.prompts,
+      m_services{environment.clock,   m_format,   environment.prompts,
                  environment.invoker, m_eventLog, environment.workingDirectory},
       m_settings(SettingsFile(environment.settingsPath, m_format), m_eventLog),
       m_link(

@@ -9,9 +9,8 @@ MainDisplay::MainDisplay(const Services& services, PageTemplates& pages, Acquisi
       m_acquisition(acquisition),
       m_page(pages),
       m_refresh(services.mainThread, [this] { UpdateDisplay(); }),
-      m_readings(acquisition.addReadingListener([this](const InverterReadings&) {
-          UpdateDisplay();
-      })) {}
+      m_readings(
+          acquisition.addReadingListener([this](const InverterReadings&) { UpdateDisplay(); })) {}
 
 void MainDisplay::configure(const TDati& settings) {
     m_page.writeTitle(settings);

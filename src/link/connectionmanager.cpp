@@ -1,9 +1,9 @@
 #include "link/connectionmanager.h"
 
-#include "platform/optionalhooks.h"
-
 #include <memory>
 #include <string>
+
+#include "platform/optionalhooks.h"
 
 namespace brevanto {
 

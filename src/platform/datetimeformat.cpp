@@ -1,11 +1,12 @@
 #include "platform/datetimeformat.h"
-#include "platform/texttrim.h"
 
 #include <langinfo.h>
 #include <locale.h>
 
 #include <cctype>
 #include <charconv>
+
+#include "platform/texttrim.h"
 
 namespace brevanto {
 namespace {

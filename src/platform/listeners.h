@@ -51,9 +51,8 @@ public:
     [[nodiscard]] Subscription add(Listener listener) {
         const int id = m_nextId++;
         m_entries.push_back({id, std::make_shared<Listener>(std::move(listener))});
-        return Subscription([this, id] { std::erase_if(m_entries, [id](const Entry& e) {
-            return e.id == id;
-        }); });
+        return Subscription(
+            [this, id] { std::erase_if(m_entries, [id](const Entry& e) { return e.id == id; }); });
     }
 
     // A listener may cancel any subscription, its own too, while it is told.

@@ -1,9 +1,10 @@
 #include "platform/numberformat.h"
-#include "platform/texttrim.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
+
+#include "platform/texttrim.h"
 
 namespace brevanto {
 namespace {

@@ -30,9 +30,7 @@ public:
     // The tick, the measuring and the log timer stop at the program's end.
     void stopAtClose();
 
-    ConnectionTimers connectionTimers() {
-        return {Timer, Timer1, Timer3, TimerConnect, TimerOff};
-    }
+    ConnectionTimers connectionTimers() { return {Timer, Timer1, Timer3, TimerConnect, TimerOff}; }
 
     CoreTimer Timer{kTickIntervalMs};
     CoreTimer Timer1;

@@ -1,8 +1,8 @@
 #include "store/inidocument.h"
 
-#include <SimpleIni.h>
-
 #include <algorithm>
+
+#include <SimpleIni.h>
 
 #include "store/textencoding.h"
 

@@ -1,8 +1,9 @@
 #include "store/storedform.h"
-#include "platform/texttrim.h"
 
 #include <algorithm>
 #include <charconv>
+
+#include "platform/texttrim.h"
 
 namespace brevanto {
 namespace {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+
 #include "platform/coalescedpost.h"
 #include "store/eventlist.h"
 

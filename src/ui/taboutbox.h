@@ -2,8 +2,9 @@
 // Created hidden at start-up; the main window's "About" shows and hides it.
 #pragma once
 
-#include <QDialog>
 #include <memory>
+
+#include <QDialog>
 
 namespace Ui {
 class TAboutBox;

@@ -90,10 +90,10 @@ TForm1::~TForm1() {
 void TForm1::subscribe() {
     m_hub.linkState().setChangeListener([this] { m_linkRefresh.request(); });
     MainDisplay& display = m_hub.display();
-    m_subscriptions.push_back(display.textsListeners().add(
-        [this](const DisplayTexts& texts) { showDisplay(texts); }));
-    m_subscriptions.push_back(display.labelsListeners().add(
-        [this](const DisplayLabels& labels) { showLabels(labels); }));
+    m_subscriptions.push_back(
+        display.textsListeners().add([this](const DisplayTexts& texts) { showDisplay(texts); }));
+    m_subscriptions.push_back(
+        display.labelsListeners().add([this](const DisplayLabels& labels) { showLabels(labels); }));
     m_subscriptions.push_back(display.clockListeners().add(
         [this](const std::string& clock) { m_ui->Panel3->setText(text(clock)); }));
     m_subscriptions.push_back(m_hub.reqByWeb().listeners().add([this](bool checked) {
@@ -132,8 +132,8 @@ void TForm1::bindTimers() {
     MainTimers& timers = m_hub.timers();
     m_timers.push_back(
         std::make_unique<TimerBinding>(timers.Timer, [this] { m_hub.TimerTimer(); }));
-    m_timers.push_back(std::make_unique<TimerBinding>(timers.TimerConnect,
-                                                      [this] { m_hub.TimerConnectTimer(); }));
+    m_timers.push_back(
+        std::make_unique<TimerBinding>(timers.TimerConnect, [this] { m_hub.TimerConnectTimer(); }));
 }
 
 void TForm1::setUpTray() {

@@ -3,11 +3,12 @@
 // hub every command; what it shows is computed there.
 #pragma once
 
+#include <array>
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QSystemTrayIcon>
-#include <array>
-#include <memory>
 
 #include "hub/hub.h"
 #include "platform/coalescedpost.h"

@@ -2,9 +2,10 @@
 // state and interval, and its timeouts run the timer's handler.
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 #include <QTimer>
-#include <functional>
 
 #include "platform/coretimer.h"
 

@@ -1,11 +1,12 @@
 #include "web/httpdaemon.h"
 
 #include <fcntl.h>
-#include <microhttpd.h>
 #include <unistd.h>
 
 #include <cstdarg>
 #include <cstdio>
+
+#include <microhttpd.h>
 
 #include "web/httpexchange.h"
 

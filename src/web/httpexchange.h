@@ -4,9 +4,9 @@
 // out of them.
 #pragma once
 
-#include <microhttpd.h>
-
 #include <cstddef>
+
+#include <microhttpd.h>
 
 namespace brevanto {
 

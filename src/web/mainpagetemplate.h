@@ -1,9 +1,9 @@
 // The main page's lines as it starts: placeholders where live values go.
 #pragma once
 
-#include "web/templateentry.h"
-
 #include <span>
+
+#include "web/templateentry.h"
 
 namespace brevanto {
 

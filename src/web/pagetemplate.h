@@ -3,13 +3,13 @@
 // one lock, held only to change a line or to copy the lines out.
 #pragma once
 
-#include "web/tpageweb.h"
-
 #include <cstddef>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "web/tpageweb.h"
 
 namespace brevanto {
 

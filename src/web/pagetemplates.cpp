@@ -1,10 +1,10 @@
 #include "web/pagetemplates.h"
 
+#include <stdexcept>
+
 #include "web/mainpagetemplate.h"
 #include "web/templateentry.h"
 #include "web/timerpagetemplate.h"
-
-#include <stdexcept>
 
 namespace brevanto {
 namespace {

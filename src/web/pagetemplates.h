@@ -3,10 +3,10 @@
 // once, before the web server starts, and live as long as the program.
 #pragma once
 
+#include <cstddef>
+
 #include "web/pagetemplate.h"
 #include "web/templatelines.h"
-
-#include <cstddef>
 
 namespace brevanto {
 

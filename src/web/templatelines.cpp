@@ -1,8 +1,8 @@
 #include "web/templatelines.h"
 
-#include "web/templateentry.h"
-
 #include <stdexcept>
+
+#include "web/templateentry.h"
 
 namespace brevanto {
 namespace {

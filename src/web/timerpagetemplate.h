@@ -1,9 +1,9 @@
 // The Timer page's lines: a fixed form for the four output timers.
 #pragma once
 
-#include "web/templateentry.h"
-
 #include <span>
+
+#include "web/templateentry.h"
 
 namespace brevanto {
 

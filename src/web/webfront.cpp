@@ -5,8 +5,7 @@
 
 namespace brevanto {
 
-WebFront::WebFront(const Services& services, Program program, bool serve,
-                   WebServerOptions options)
+WebFront::WebFront(const Services& services, Program program, bool serve, WebServerOptions options)
     : m_events(services.events),
       m_handler(hooks(services, program)),
       m_server(serve ? std::make_unique<WebServer>(

@@ -39,8 +39,7 @@ public:
 
     // Without `serve` the handler answers what tests hand it, but no port is
     // listened on: the default port is shared by the whole machine.
-    WebFront(const Services& services, Program program, bool serve,
-             WebServerOptions options = {});
+    WebFront(const Services& services, Program program, bool serve, WebServerOptions options = {});
     // Stops the server.
     ~WebFront();
     WebFront(const WebFront&) = delete;

@@ -61,9 +61,11 @@ TEST_F(AcquisitionTest, AWebRequestBuysOneCycleOnlyInTheRequestModeWithTheLinkUp
 
     acquisition.setStopReading(false);
     acquisition.startReading();
-    ASSERT_TRUE(serveUntil([&] { return acquisition.loopCount() == 1 && acquisition.suspended(); }));
+    ASSERT_TRUE(
+        serveUntil([&] { return acquisition.loopCount() == 1 && acquisition.suspended(); }));
     acquisition.wakeForWeb();
-    ASSERT_TRUE(serveUntil([&] { return acquisition.loopCount() == 2 && acquisition.suspended(); }));
+    ASSERT_TRUE(
+        serveUntil([&] { return acquisition.loopCount() == 2 && acquisition.suspended(); }));
 
     acquisition.setOnRequestOnly(false);
     acquisition.wakeForWeb();

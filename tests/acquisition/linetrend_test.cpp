@@ -1,8 +1,8 @@
 #include "acquisition/linetrend.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

@@ -1,10 +1,10 @@
 #include "acquisition/readplot.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "support/waituntil.h"
 

@@ -1,8 +1,8 @@
 // The main of the application tests: the program's own application object
 // on the offscreen platform.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+
+#include <gtest/gtest.h>
 
 #include "app/brevantoapplication.h"
 

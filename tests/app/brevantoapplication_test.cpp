@@ -2,10 +2,10 @@
 // so on standard error.
 #include "app/brevantoapplication.h"
 
-#include <gtest/gtest.h>
+#include <stdexcept>
 
 #include <QTimer>
-#include <stdexcept>
+#include <gtest/gtest.h>
 
 #include "support/waituntil.h"
 

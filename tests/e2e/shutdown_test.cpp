@@ -1,10 +1,10 @@
 // The end of a session or a kill: the program closes as "Close" answered
 // Yes, without asking, and today's files are on the disk afterwards.
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <ctime>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "support/programprocess.h"
 #include "support/simprocess.h"

@@ -194,8 +194,9 @@ TEST_F(HubTest, InTheReqByWebModeEachWebRequestBuysOneCycle) {
     ASSERT_TRUE(serveUntil([this] { return hub->acquisition().suspended(); }));
     const int cycles = hub->acquisition().loopCount();
     hub->acquisition().wakeForWeb();
-    ASSERT_TRUE(
-        serveUntil([&] { return hub->acquisition().loopCount() == cycles + 1 && hub->acquisition().suspended(); }));
+    ASSERT_TRUE(serveUntil([&] {
+        return hub->acquisition().loopCount() == cycles + 1 && hub->acquisition().suspended();
+    }));
     // Leaving the mode reads on by itself again.
     hub->reqByWeb().ReqByWebClick(false);
     EXPECT_TRUE(serveUntil([&] { return hub->acquisition().loopCount() >= cycles + 2; }));

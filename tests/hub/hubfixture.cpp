@@ -10,15 +10,15 @@ void HubFixture::start(const std::string& ini) {
         text += "\n[Ports]\nCOM1=" + sim->linkPath().string() + "\n";
     }
     writeFile(dir / "brevanto.INI", text);
-    hub = std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"},
-                                               prompts, invoker, dir.path(), dir / "brevanto.INI",
-                                               serveWeb});
+    hub =
+        std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts,
+                                             invoker, dir.path(), dir / "brevanto.INI", serveWeb});
     m_subscriptions.push_back(hub->display().textsListeners().add(
         [this](const DisplayTexts& texts) { displays.push_back(texts); }));
     m_subscriptions.push_back(hub->display().labelsListeners().add(
         [this](const DisplayLabels& shown) { labels = shown; }));
-    m_subscriptions.push_back(
-        hub->reqByWeb().listeners().add([this](bool checked) { reqByWebBoxes.push_back(checked); }));
+    m_subscriptions.push_back(hub->reqByWeb().listeners().add(
+        [this](bool checked) { reqByWebBoxes.push_back(checked); }));
 }
 
 SimProcess& HubFixture::placeSimulator() {

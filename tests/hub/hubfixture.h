@@ -4,11 +4,11 @@
 // show is recorded through the components' listeners.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "hub/hub.h"
 #include "platform/testing/manualclock.h"

@@ -43,11 +43,11 @@ TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
     startServing("[Main]\nPassword=sun\n");
     std::vector<int> boxesTicked;
     hub->web().setTimerDialog({[&](int timer, bool checked) {
-                             if (checked) {
-                                 boxesTicked.push_back(timer);
-                             }
-                         },
-                         {}});
+                                   if (checked) {
+                                       boxesTicked.push_back(timer);
+                                   }
+                               },
+                               {}});
     const auto reply =
         curl({url + "/--WEBBOT-SELF--", "--data-binary",
               "C1TA=ON&TAON=07.00.00&TAOFF=19.30.00&TBON=&TBOFF=&TCON=&TCOFF=&TDON=&TDOFF="

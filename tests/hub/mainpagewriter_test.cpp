@@ -2,10 +2,10 @@
 // placeholder indentation included, and nothing else.
 #include "hub/mainpagewriter.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

@@ -1,8 +1,8 @@
 // A connect and a "Check" with the line asked on a worker thread, as the
 // window runs them, while this thread serves as the main thread.
-#include <gtest/gtest.h>
-
 #include <atomic>
+
+#include <gtest/gtest.h>
 
 #include "connectionfixture.h"
 #include "platform/backgroundwork.h"

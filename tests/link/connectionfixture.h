@@ -3,13 +3,13 @@
 // simulator there, so no test touches the machine's real ports.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "link/connectionmanager.h"
 #include "platform/testing/recordingeventsink.h"

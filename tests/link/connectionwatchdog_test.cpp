@@ -1,9 +1,9 @@
 // The reconnect watchdog: a reading thread that stops finishing cycles gets
 // the link dropped and, five seconds later, connected again. Ticks and the
 // reconnect timer are driven by hand.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "connectionfixture.h"
 

@@ -1,8 +1,8 @@
 #include "link/framecrc.h"
 
-#include <gtest/gtest.h>
-
 #include <tuple>
+
+#include <gtest/gtest.h>
 
 #include "link/frames.h"
 

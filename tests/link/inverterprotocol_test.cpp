@@ -1,9 +1,9 @@
 // Whole exchanges with the simulator over a real pseudo-terminal.
 #include "link/inverterprotocol.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+
+#include <gtest/gtest.h>
 
 #include "platform/testing/recordingeventsink.h"
 #include "platform/testing/recordingprompts.h"

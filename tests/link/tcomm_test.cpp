@@ -1,9 +1,9 @@
 // The serial port against the simulator on a real pseudo-terminal.
 #include "link/tcomm.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+
+#include <gtest/gtest.h>
 
 #include "link/frames.h"
 #include "platform/testing/recordingprompts.h"

@@ -1,7 +1,8 @@
 #include "platform/atomicfile.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 
 #include "support/tempdir.h"
 

@@ -2,11 +2,11 @@
 // gone, whichever way it went.
 #include "platform/listeners.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/coalescedpost.h"
 #include "platform/queuedinvoker.h"
@@ -17,7 +17,8 @@ namespace {
 TEST(Listeners, AreToldInOrderForAsLongAsTheirSubscriptionLives) {
     Listeners<int> listeners;
     std::vector<std::string> told;
-    Subscription first = listeners.add([&](int v) { told.push_back("first " + std::to_string(v)); });
+    Subscription first =
+        listeners.add([&](int v) { told.push_back("first " + std::to_string(v)); });
     std::optional<Subscription> second =
         listeners.add([&](int v) { told.push_back("second " + std::to_string(v)); });
     listeners.notify(1);

@@ -1,10 +1,10 @@
 #include "platform/queuedinvoker.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <stdexcept>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

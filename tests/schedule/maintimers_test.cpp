@@ -1,11 +1,11 @@
 // The timers' intervals as applying the settings sets them.
 #include "schedule/maintimers.h"
 
-#include <gtest/gtest.h>
-
 #include <limits>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {
@@ -85,9 +85,12 @@ struct OffTimerCase {
 TEST_F(MainTimersTest, ConditionTimeArmsTheOffTimer) {
     constexpr int kLongest = std::numeric_limits<int>::max();
     const OffTimerCase cases[] = {
-        {0, false, true, 0, false, false},        {5, false, true, 5000, true, true},
-        {5, false, false, 5000, false, true},     {5, true, true, 5000, true, false},
-        {0, true, true, 0, false, false},         {-5, false, true, 0, false, false},
+        {0, false, true, 0, false, false},
+        {5, false, true, 5000, true, true},
+        {5, false, false, 5000, false, true},
+        {5, true, true, 5000, true, false},
+        {0, true, true, 0, false, false},
+        {-5, false, true, 0, false, false},
         {3000000, false, true, kLongest, true, true},
     };
     for (const auto& c : cases) {

@@ -8,9 +8,9 @@ namespace {
 
 TEST(ComponentSettings, TheReadingsCarryTheNoteOfTheChosenRefresh) {
     const std::pair<std::int32_t, std::string_view> notes[] = {
-        {0, " (Refresh = 1 sec.)"},   {1, " (Refresh = 2 sec.)"},  {3, " (Refresh = 5 sec.)"},
-        {4, " (Refresh = 10 sec.)"},  {5, " (Refresh = 60 sec.)"}, {6, " (Refresh = manually)"},
-        {7, " (Refresh = 1 sec.)"},   {-1, " (Refresh = 1 sec.)"}};
+        {0, " (Refresh = 1 sec.)"},  {1, " (Refresh = 2 sec.)"},  {3, " (Refresh = 5 sec.)"},
+        {4, " (Refresh = 10 sec.)"}, {5, " (Refresh = 60 sec.)"}, {6, " (Refresh = manually)"},
+        {7, " (Refresh = 1 sec.)"},  {-1, " (Refresh = 1 sec.)"}};
     for (const auto& [index, note] : notes) {
         TDati settings;
         settings.refreshWeb = index;

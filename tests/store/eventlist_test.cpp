@@ -1,9 +1,9 @@
 #include "store/eventlist.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

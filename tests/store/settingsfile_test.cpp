@@ -1,11 +1,12 @@
 #include "store/settingsfile.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <type_traits>
 #include <variant>
+
+#include <gtest/gtest.h>
 
 #include "link/portmap.h"
 #include "store/settingskeys.h"

@@ -1,8 +1,8 @@
 #include "store/storedform.h"
 
-#include <gtest/gtest.h>
-
 #include <limits>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

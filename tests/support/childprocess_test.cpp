@@ -5,12 +5,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 #include "support/tempdir.h"
 

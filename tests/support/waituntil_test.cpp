@@ -2,10 +2,10 @@
 // and at the guard when it never does, serving the inbox meanwhile.
 #include "support/waituntil.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "platform/queuedinvoker.h"
 

@@ -1,8 +1,8 @@
 #include "inverter-sim/responder.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+
+#include <gtest/gtest.h>
 
 #include "link/frames.h"
 

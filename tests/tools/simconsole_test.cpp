@@ -1,9 +1,9 @@
 // Making the simulated inverter misbehave from its console, as the link
 // tests do to provoke every fault a real line shows.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "link/frames.h"
 #include "support/simprocess.h"

@@ -1,11 +1,11 @@
 // Starting and ending the simulator: its link, its exit codes, its help.
 #include <signal.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "support/simprocess.h"
 #include "support/tempdir.h"

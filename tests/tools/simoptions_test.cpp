@@ -1,8 +1,8 @@
 #include "inverter-sim/simoptions.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace brevanto::sim {
 namespace {

@@ -1,10 +1,10 @@
 // The simulator at the line's real speed. Only lower bounds are checked:
 // the physics says how soon a reply can possibly be complete, while how
 // late it is depends on the machine.
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "inverter-sim/linepacer.h"
 #include "link/frames.h"

@@ -1,9 +1,9 @@
 // The simulator as a client meets it: a real process on a real
 // pseudo-terminal, held to the replies captured from real units.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "link/frames.h"
 #include "support/simprocess.h"

@@ -10,9 +10,9 @@ namespace brevanto::testing {
 
 void FormFixture::create(const std::string& ini, bool trayAvailable) {
     writeFile(dir / "brevanto.INI", ini);
-    hub = std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"},
-                                               prompts, invoker, dir.path(), dir / "brevanto.INI",
-                                               false});
+    hub =
+        std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts,
+                                             invoker, dir.path(), dir / "brevanto.INI", false});
     form = std::make_unique<TForm1>(*hub, invoker, prompts, trayAvailable);
     form->FormCreate();
 }

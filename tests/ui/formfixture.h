@@ -4,12 +4,12 @@
 // for holds.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <memory>
+#include <string>
 
 #include <QAbstractItemModel>
 #include <QLabel>
-#include <memory>
-#include <string>
+#include <gtest/gtest.h>
 
 #include "platform/queuedinvoker.h"
 #include "platform/testing/manualclock.h"

@@ -1,9 +1,10 @@
 // The About box: toggled by the main window's command, hidden by "OK".
+#include "ui/taboutbox.h"
+
 #include <QAction>
 #include <QPushButton>
 
 #include "formfixture.h"
-#include "ui/taboutbox.h"
 
 namespace brevanto {
 namespace {

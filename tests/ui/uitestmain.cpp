@@ -1,9 +1,9 @@
 // The main of the window tests: one Qt application on the offscreen
 // platform, so the tests run without a display.
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 #include <QApplication>
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,11 +1,11 @@
 #include "web/pagetemplate.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

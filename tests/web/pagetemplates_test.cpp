@@ -1,12 +1,12 @@
 #include "web/pagetemplates.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <utility>
+
+#include <gtest/gtest.h>
 
 namespace brevanto {
 namespace {

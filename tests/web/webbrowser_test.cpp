@@ -1,8 +1,8 @@
 // A person's browser: headless Chromium loads the main page, then fills in
 // the Timer page's form and submits it, and the times end up in the INI file.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "cdpbrowser.h"
 #include "support/waituntil.h"

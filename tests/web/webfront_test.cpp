@@ -3,9 +3,9 @@
 // user why in the journal.
 #include "web/webfront.h"
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "curlclient.h"
 #include "platform/testing/manualclock.h"

@@ -1,8 +1,8 @@
 // What a careless or hostile client cannot do to the server: send huge
 // bodies, broken requests, hold connections idle, or open one too many.
-#include <gtest/gtest.h>
-
 #include <memory>
+
+#include <gtest/gtest.h>
 
 #include "curlclient.h"
 #include "rawconnection.h"

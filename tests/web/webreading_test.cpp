@@ -2,11 +2,11 @@
 // this test's thread as the main thread: the wake-up in the "requested by
 // web" mode, and many requests at once while the main thread rewrites the
 // page and the journal.
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <memory>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "acquisition/measurementcycle.h"
 #include "acquisition/readplot.h"

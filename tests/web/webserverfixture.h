@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing/manualclock.h"
 #include "platform/queuedinvoker.h"
+#include "platform/testing/manualclock.h"
 #include "platform/testing/recordingprompts.h"
 #include "store/eventlist.h"
 #include "store/eventlog.h"

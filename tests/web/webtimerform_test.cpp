@@ -1,9 +1,9 @@
 // The Timer page's form as a browser sends it, posted with curl: what reaches
 // the settings, the dialog and the INI file, and what the answer says.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "curlclient.h"
 #include "webserverfixture.h"

@@ -1,9 +1,9 @@
 // Visit lines, with the request handler called directly: many requests at
 // once from two addresses while the main thread writes the journal, and
 // lines that only look like visit lines.
-#include <gtest/gtest.h>
-
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "webserverfixture.h"
 
