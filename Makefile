@@ -1,5 +1,5 @@
-# Thin wrappers over CMake and CTest. `make run` and `make test` install the
-# Debian packages they need first (scripts/install-deps).
+# Thin wrappers over CMake and CTest. `make run`, `make test` and `make bench`
+# install the Debian packages they need first (scripts/install-deps).
 
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
@@ -7,39 +7,54 @@ BUILD_TSAN ?= build-tsan
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 
+# The program alone, warnings as warnings: a newer compiler must not keep a
+# user from running it.
+RUN_FLAGS  := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_TESTS=OFF -DBREVANTO_WERROR=OFF
+# Everything, warnings as errors.
+TEST_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_TESTS=ON -DBREVANTO_BENCH=ON \
+              -DBREVANTO_WERROR=ON
 # The sanitizer builds cover the core layers: everything but the windows.
-CORE_FLAGS := -DBREVANTO_GUI=OFF -DBREVANTO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CORE_FLAGS := -DBREVANTO_GUI=OFF -DBREVANTO_TESTS=ON -DBREVANTO_BENCH=OFF \
+              -DBREVANTO_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test test-main test-asan test-tsan bench format clean
+.PHONY: all build build-tests run test test-main test-asan test-tsan bench format clean
 
 all: build
 
-deps:
-	@scripts/install-deps
-
-build: deps
-	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build:
+	@scripts/install-deps run
+	@cmake -S . -B $(BUILD) $(GENERATOR) $(RUN_FLAGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	@scripts/run-demo $(BUILD)
 
+build-tests:
+	@scripts/install-deps run test
+	@cmake -S . -B $(BUILD) $(GENERATOR) $(TEST_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
 test: test-main test-asan test-tsan
 
-test-main: build
+test-main: build-tests
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-test-asan: deps
+test-asan:
+	@scripts/install-deps run test
 	@cmake -S . -B $(BUILD_ASAN) $(GENERATOR) $(CORE_FLAGS) -DBREVANTO_SANITIZE=address,undefined >/dev/null
 	@cmake --build $(BUILD_ASAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
 
-test-tsan: deps
+test-tsan:
+	@scripts/install-deps run test
 	@cmake -S . -B $(BUILD_TSAN) $(GENERATOR) $(CORE_FLAGS) -DBREVANTO_SANITIZE=thread >/dev/null
 	@cmake --build $(BUILD_TSAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS)
 
-bench: build
+bench:
+	@scripts/install-deps run test bench
+	@cmake -S . -B $(BUILD) $(GENERATOR) $(TEST_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 	@scripts/run-benchmarks $(BUILD)
 
 format:
