@@ -96,7 +96,6 @@ public:
     Acquisition& acquisition() { return m_acquisition; }
     MainDisplay& display() { return m_display; }
     ReqByWebBox& reqByWeb() { return m_reqByWeb; }
-    ConnectionManager& connection() { return m_connection; }
     WebFront& web() { return m_web; }
 
 private:

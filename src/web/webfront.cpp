@@ -28,9 +28,9 @@ WebHooks WebFront::hooks(const Services& services, const Program& program) {
     hooks.webPassword = [this] { return password(); };
     hooks.wakeReader = program.wakeReader;
     hooks.requestDisplayRefresh = program.requestDisplayRefresh;
-    SettingsStore& settings = program.settings;
-    hooks.appSettings = [&settings]() -> TDati& { return settings.AppSettings(); };
-    hooks.saveSettings = [&settings] { settings.SaveSettings(); };
+    SettingsStore* settings = &program.settings;
+    hooks.appSettings = [settings]() -> TDati& { return settings->AppSettings(); };
+    hooks.saveSettings = [settings] { settings->SaveSettings(); };
     // The dialog comes later than the hooks: they ask for it when used.
     hooks.timerDialog.enableBox = [this](int timer, bool checked) {
         callIfSet(m_timerDialog.enableBox, timer, checked);
