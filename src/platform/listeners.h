@@ -4,6 +4,7 @@
 // before the component it watches is never called again.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -37,7 +38,8 @@ private:
     std::function<void()> m_cancel;
 };
 
-// Single-threaded: added, removed and told on the owner's thread.
+// Single-threaded: added, removed and told on the owner's thread. Either
+// side may go first: a subscription that outlives its list cancels nothing.
 template <typename... Args>
 class Listeners {
 public:
@@ -47,17 +49,19 @@ public:
     Listeners(const Listeners&) = delete;
     Listeners& operator=(const Listeners&) = delete;
 
-    // The list must outlive the subscription.
     [[nodiscard]] Subscription add(Listener listener) {
         const int id = m_nextId++;
-        m_entries.push_back({id, std::make_shared<Listener>(std::move(listener))});
-        return Subscription(
-            [this, id] { std::erase_if(m_entries, [id](const Entry& e) { return e.id == id; }); });
+        m_entries->push_back({id, std::make_shared<Listener>(std::move(listener))});
+        return Subscription([weak = std::weak_ptr<Entries>(m_entries), id] {
+            if (const auto entries = weak.lock()) {
+                std::erase_if(*entries, [id](const Entry& e) { return e.id == id; });
+            }
+        });
     }
 
     // A listener may cancel any subscription, its own too, while it is told.
     void notify(const Args&... args) const {
-        const std::vector<Entry> entries = m_entries;
+        const Entries entries = *m_entries;
         for (const Entry& entry : entries) {
             if (isStillListed(entry.id)) {
                 (*entry.listener)(args...);
@@ -70,17 +74,14 @@ private:
         int id;
         std::shared_ptr<Listener> listener;
     };
+    using Entries = std::vector<Entry>;
 
     bool isStillListed(int id) const {
-        for (const Entry& entry : m_entries) {
-            if (entry.id == id) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(m_entries->begin(), m_entries->end(),
+                           [id](const Entry& e) { return e.id == id; });
     }
 
-    std::vector<Entry> m_entries;
+    std::shared_ptr<Entries> m_entries = std::make_shared<Entries>();
     int m_nextId = 0;
 };
 

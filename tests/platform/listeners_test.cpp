@@ -45,6 +45,16 @@ TEST(Listeners, OneThatCancelsAnotherWhileToldKeepsItFromBeingTold) {
     EXPECT_EQ(told, (std::vector<std::string>{"first", "first"}));
 }
 
+TEST(Listeners, ASubscriptionThatOutlivesItsListCancelsNothing) {
+    Subscription kept;
+    {
+        Listeners<> listeners;
+        kept = listeners.add([] {});
+    }
+    kept.cancel();
+    SUCCEED() << "no list was touched after it had gone";
+}
+
 TEST(CoalescedPost, ManyAsksRunOnceAndARunQueuedForOneThatWentDoesNothing) {
     QueuedInvoker mainThread;
     int runs = 0;
