@@ -6,15 +6,22 @@ Acquisition::Acquisition(const Services& services, InverterLink& link, const Lin
                          CoreTimer& measuringTimer, RandomInteger random)
     : m_mainThread(services.mainThread),
       m_cycle(services, link, linkState, std::move(random)),
-      m_measuringIntervalMs(measuringTimer.interval()) {
+      m_measuringIntervalMs(0) {
+    followInterval(measuringTimer.interval());
     m_followInterval = measuringTimer.addChangeListener(
-        [this, &measuringTimer] { m_measuringIntervalMs = measuringTimer.interval(); });
+        [this, &measuringTimer] { followInterval(measuringTimer.interval()); });
     m_readPlot = std::make_unique<ReadPlot>(
         [this] { m_cycle.ReadInverter([this] { m_readingListeners.notify(m_cycle.readings()); }); },
         [this] {
             return ReadPlot::Gates{m_onRequestOnly.load(), m_stopReading.load(),
                                    m_measuringIntervalMs.load()};
         });
+}
+
+void Acquisition::followInterval(int intervalMs) {
+    m_measuringIntervalMs = intervalMs;
+    m_cycle.timeBase().setLongestStep(
+        ReadTimeBase::longestStepFor(std::chrono::milliseconds(intervalMs)));
 }
 
 Acquisition::~Acquisition() {

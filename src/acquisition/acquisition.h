@@ -63,6 +63,9 @@ public:
     bool suspended() const { return m_readPlot->Suspended(); }
 
 private:
+    // The thread sleeps the interval, and an energy step covers a few of them.
+    void followInterval(int intervalMs);
+
     QueuedInvoker& m_mainThread;
     MeasurementCycle m_cycle;
     Listeners<InverterReadings> m_readingListeners;

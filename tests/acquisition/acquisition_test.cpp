@@ -54,6 +54,20 @@ TEST_F(AcquisitionTest, EveryFinishedCycleIsToldOnTheMainThreadUntilTheSubscript
     EXPECT_EQ(stamps.size(), told);
 }
 
+TEST_F(AcquisitionTest, TwoDaysWithoutAGoodReadingCountFiveMinutesOfEnergy) {
+    std::vector<int> steps;
+    auto subscription = acquisition.addReadingListener([&](const InverterReadings& readings) {
+        steps.push_back(readings.ElapsedSeconds);
+        if (steps.size() == 1) {
+            clock.advance(48h);
+        }
+    });
+    acquisition.setStopReading(false);
+    acquisition.startReading();
+    ASSERT_TRUE(serveUntil([&] { return steps.size() >= 2; }));
+    EXPECT_EQ(steps[1], 300);
+}
+
 TEST_F(AcquisitionTest, AWebRequestBuysOneCycleOnlyInTheRequestModeWithTheLinkUp) {
     acquisition.setOnRequestOnly(true);
     acquisition.wakeForWeb();

@@ -89,6 +89,7 @@ TEST_F(MeasurementCycleTest, ASilentInverterWritesItsTwoErrorLinesEachCycle) {
 TEST_F(MeasurementCycleTest, TestModeReadsWithoutAPort) {
     linkState.setTestChecked(true);
     linkState.setLabelCaption("Test Mode");
+    cycle.timeBase().setLongestStep(std::chrono::hours(3));
     cycle.timeBase().restart();
     clock.advance(3600s);
     runCycles(1);

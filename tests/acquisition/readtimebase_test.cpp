@@ -46,6 +46,22 @@ TEST(ReadTimeBase, MidnightAndClockChangesAddNoPhantomTime) {
     EXPECT_EQ(base.successfulRead(), 5);
 }
 
+TEST(ReadTimeBase, AStepAfterALongSilenceCoversAFewIntervalsAndNoMore) {
+    testing::ManualClock clock;
+    ReadTimeBase base(clock);
+    base.restart();
+    clock.advance(48h);
+    EXPECT_EQ(base.successfulRead(), 300) << "five minutes at a one-second interval";
+    clock.advance(5s);
+    EXPECT_EQ(base.successfulRead(), 5) << "the dropped gap is not counted later";
+
+    base.setLongestStep(ReadTimeBase::longestStepFor(10min));
+    clock.advance(2h);
+    EXPECT_EQ(base.successfulRead(), 1800) << "three intervals of ten minutes";
+    clock.advance(300s);
+    EXPECT_EQ(base.successfulRead(), 300) << "a step as long as the cap is whole";
+}
+
 TEST(ReadTimeBase, AConnectOrTheDayChangeStartsAfresh) {
     testing::ManualClock clock;
     ReadTimeBase base(clock);
