@@ -18,39 +18,44 @@ constexpr std::string_view kLogIn = "LogIn";
 constexpr std::string_view kCondition = "Condition";
 constexpr std::string_view kReboot = "REBOOT";
 
-// One captureless generic lambda serves as both accessors of a field: it
-// converts to the function pointer for a record being filled and to the one
-// for a record being read.
-#define BREVANTO_FIELD(member) \
-    [](auto& s) -> auto& {     \
-        return s.member;       \
-    }
+// The two accessors of a field, for a record being filled and for one being
+// read: two plain captureless lambdas, which every compiler turns into the
+// function pointers the table keeps.
+// clang-format off
+#define BREVANTO_FIELD(member)                              \
+    [](TDati& s) -> auto& { return s.member; },             \
+    [](const TDati& s) -> const auto& { return s.member; }
+// clang-format on
 
-template <typename T, typename Access>
-SettingKey entry(std::string_view section, std::string_view key, T defaultValue, Access access) {
-    return {section, key, SettingField<T>{access, access, std::move(defaultValue)}};
+template <typename T>
+using Of = T& (*)(TDati&);
+template <typename T>
+using In = const T& (*)(const TDati&);
+
+template <typename T>
+SettingKey entry(std::string_view section, std::string_view key, T defaultValue, Of<T> of,
+                 In<T> in) {
+    return {section, key, SettingField<T>{of, in, std::move(defaultValue)}};
 }
 
-template <typename Access>
 SettingKey integer(std::string_view section, std::string_view key, std::int32_t defaultValue,
-                   Access access) {
-    return entry(section, key, defaultValue, access);
+                   Of<std::int32_t> of, In<std::int32_t> in) {
+    return entry(section, key, defaultValue, of, in);
 }
 
-template <typename Access>
-SettingKey flag(std::string_view section, std::string_view key, bool defaultValue, Access access) {
-    return entry(section, key, defaultValue, access);
+SettingKey flag(std::string_view section, std::string_view key, bool defaultValue, Of<bool> of,
+                In<bool> in) {
+    return entry(section, key, defaultValue, of, in);
 }
 
-template <typename Access>
 SettingKey text(std::string_view section, std::string_view key, std::string_view defaultValue,
-                Access access) {
-    return entry(section, key, std::string(defaultValue), access);
+                Of<std::string> of, In<std::string> in) {
+    return entry(section, key, std::string(defaultValue), of, in);
 }
 
-template <typename Access>
-SettingKey time(std::string_view section, std::string_view key, Access access) {
-    return entry(section, key, LocalDateTime{}, access);
+SettingKey time(std::string_view section, std::string_view key, Of<LocalDateTime> of,
+                In<LocalDateTime> in) {
+    return entry(section, key, LocalDateTime{}, of, in);
 }
 
 std::vector<SettingKey> buildTable() {
