@@ -60,6 +60,7 @@ ConnectionHooks Hub::connectionHooks() {
 void Hub::FormCreate() {
     m_eventLog.NameEventFile();
     m_eventLog.LoadEventLog();
+    m_settings.reportUnreadTimes();
     ApplySettings();
 }
 

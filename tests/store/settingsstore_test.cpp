@@ -74,6 +74,26 @@ TEST_F(SettingsStoreTest, TimerTimesLandOnTodayWithTheirStoredTimeOfDay) {
     }
 }
 
+TEST_F(SettingsStoreTest, ATimeThatDoesNotReadIsMidnightAndNamedOnce) {
+    started(
+        "[Timer]\nTime A ON=6:30\nTime B ON=noon\nTime C OFF=07:15:00\nTime D OFF=25:00\n"
+        "[Main]\nMeasTime=fast\n");
+    const TDati& settings = store().AppSettings();
+    EXPECT_EQ(settings.timeOn[0].time, (TimeOfDay{6, 30, 0}));
+    EXPECT_EQ(settings.timeOn[1].time, TimeOfDay{});
+    EXPECT_EQ(settings.timeOff[2].time, (TimeOfDay{7, 15, 0}));
+    EXPECT_EQ(settings.timeOff[3].time, TimeOfDay{});
+    EXPECT_TRUE(events.messages().empty()) << "not before the journal is read back";
+    store().reportUnreadTimes();
+    // An integer that does not read still takes its default without a word.
+    const std::vector<std::string> expected = {
+        "Settings file: [Timer] Time B ON=noon is no time of day; 00:00:00 is used.",
+        "Settings file: [Timer] Time D OFF=25:00 is no time of day; 00:00:00 is used."};
+    EXPECT_EQ(events.messages(), expected);
+    store().reportUnreadTimes();
+    EXPECT_EQ(events.messages(), expected) << "each is told once";
+}
+
 TEST_F(SettingsStoreTest, ASaveThatFailsIsReported) {
     store().AppSettings().measTime = 7;
     ASSERT_TRUE(store().SaveSettings());
