@@ -50,6 +50,11 @@ TEST_F(SettingsStoreTest, StartingWithoutAFile) {
     EXPECT_FALSE(std::filesystem::exists(ini()));
 }
 
+TEST_F(SettingsStoreTest, TheWebPortIs8080UnlessTheFileNamesOne) {
+    EXPECT_EQ(started("").AppSettings().httpPort, "8080");
+    EXPECT_EQ(started("[Http]\nPort=80\n").AppSettings().httpPort, "80");
+}
+
 TEST_F(SettingsStoreTest, RemembersAutoReConnectAndAutoConnect) {
     started("[Main]\nAutoReConnect=1\nAutoConnect=1\n");
     EXPECT_TRUE(store().RememberedAutoReConnect());
