@@ -145,6 +145,9 @@ TEST_F(HubTest, ClearAsksAndKeepsTheFile) {
     start();
     hub->FormCreate();
     hub->eventLog().WriteEvent("something");
+    ASSERT_TRUE(hub->eventLog().SaveEventLog());
+    const std::string saved = testing::readFile(eventFile());
+    ASSERT_NE(saved.find("something"), std::string::npos);
     prompts.queueAnswer(PromptAnswer::No);
     hub->Button4Click();
     EXPECT_EQ(events().size(), 1u);
