@@ -59,6 +59,8 @@ int main() {
     using namespace brevanto::testing;
     TempDir folder;
     SimProcess sim({.pacing = true});
+    // Port 0 names no port: the program runs without its web server, which
+    // idles unasked anyway, and takes no port from anything beside it.
     writeFile(folder / "brevanto.INI",
               "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\nCOM PORT "
               "index=1\nMeasTime=0\n[Http]\nPort=0\n"

@@ -28,7 +28,7 @@ Hub::Hub(HubEnvironment environment)
       m_web(m_services,
             {m_pages, m_eventList, m_settings, [this] { m_acquisition.wakeForWeb(); },
              [this] { m_display.requestRefresh(); }},
-            environment.serveWeb) {
+            environment.serveWeb, environment.webServer) {
     makeLogDirectory(m_services.root, m_services.prompts);
     m_pages.BuildPageTemplates();
     m_eventList.clear();
@@ -60,6 +60,7 @@ ConnectionHooks Hub::connectionHooks() {
 void Hub::FormCreate() {
     m_eventLog.NameEventFile();
     m_eventLog.LoadEventLog();
+    m_settings.reportUnreadTimes();
     ApplySettings();
 }
 

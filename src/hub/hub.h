@@ -36,6 +36,8 @@ struct HubEnvironment {
     // The program serves its pages; tests that need no server leave it off,
     // since the default port is shared by the whole machine.
     bool serveWeb = false;
+    // The server's fixed configuration; tests ask for any free port there.
+    WebServerOptions webServer{};
 };
 
 enum class CloseOutcome {

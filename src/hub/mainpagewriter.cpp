@@ -11,17 +11,20 @@ std::string nameWithUnit(const std::string& name, const std::string& unit) {
 }  // namespace
 
 void MainPageWriter::writeDisplay(const DisplayTexts& texts, const std::string& measTimeText) {
-    PageTemplate& page = mainPage();
-    page.setLine(lines().timeStamp, measTimeText);
+    std::vector<PageTemplate::LineChange> changes;
+    changes.reserve(1 + texts.basic.size() + texts.computed.size() + 3);
+    changes.push_back({lines().timeStamp, measTimeText});
     for (std::size_t i = 0; i < texts.basic.size(); ++i) {
-        page.setLine(lines().bVar[i], texts.basic[i]);
+        changes.push_back({lines().bVar[i], texts.basic[i]});
     }
     for (std::size_t i = 0; i < texts.computed.size(); ++i) {
-        page.setLine(lines().var[i], texts.computed[i]);
+        changes.push_back({lines().var[i], texts.computed[i]});
     }
-    page.setLine(lines().modeStatus, texts.mode);
-    page.setLine(lines().batteryStatus, texts.battery);
-    page.setLine(lines().loadStatus, texts.load);
+    changes.push_back({lines().modeStatus, texts.mode});
+    changes.push_back({lines().batteryStatus, texts.battery});
+    changes.push_back({lines().loadStatus, texts.load});
+    // One hold of the page's lock: a page shows one reading whole.
+    mainPage().setLines(std::move(changes));
 }
 
 void MainPageWriter::writeTitle(const TDati& settings) {

@@ -1,6 +1,7 @@
 // The writers of the main page's value lines and of the two footers. Each
 // replaces whole lines at the indexes remembered when the pages were built;
-// the pages' own lock makes every line change whole for a web thread.
+// the pages' own lock makes every line change whole for a web thread, and
+// the display's lines change together.
 #pragma once
 
 #include <string>

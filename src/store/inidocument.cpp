@@ -74,10 +74,18 @@ std::string commentBlock(const std::vector<std::string_view>& lines, size_t from
     return joinLines(lines, from, to);
 }
 
+// At most one blank line in a row. In one pass, since a file of many
+// sections has as many runs: a line feed is kept unless the two kept before
+// it are line feeds too.
 void collapseBlankRuns(std::string& text) {
-    for (auto at = text.find("\n\n\n"); at != std::string::npos; at = text.find("\n\n\n", at)) {
-        text.erase(at, 1);
+    std::size_t kept = 0;
+    for (const char c : text) {
+        if (c == '\n' && kept >= 2 && text[kept - 1] == '\n' && text[kept - 2] == '\n') {
+            continue;
+        }
+        text[kept++] = c;
     }
+    text.resize(kept);
 }
 
 std::string oneLine(std::string_view value) {

@@ -17,16 +17,16 @@ namespace {
 constexpr mode_t kPrivateMode = 0600;
 
 template <typename T>
-T fromStored(const std::string& stored, const T& defaultValue, const DateTimeFormat& format) {
+std::optional<T> fromStored(const std::string& stored, const DateTimeFormat& format) {
     if constexpr (std::is_same_v<T, std::int32_t>) {
-        return parseStoredInteger(stored).value_or(defaultValue);
+        return parseStoredInteger(stored);
     } else if constexpr (std::is_same_v<T, bool>) {
-        return parseStoredFlag(stored).value_or(defaultValue);
+        return parseStoredFlag(stored);
     } else if constexpr (std::is_same_v<T, std::string>) {
         return textFromStored(stored);
     } else {
         const auto time = parseStoredTime(stored, format);
-        return time ? LocalDateTime{{}, *time} : defaultValue;
+        return time ? std::optional<T>(LocalDateTime{{}, *time}) : std::nullopt;
     }
 }
 
@@ -40,6 +40,21 @@ std::string toStored(const T& value, const DateTimeFormat& format) {
         return storedText(value);
     } else {
         return storedTime(value.time, format);
+    }
+}
+
+template <typename T>
+void readInto(LoadedSettings& loaded, const SettingKey& key, const SettingField<T>& field,
+              const std::string& stored, const DateTimeFormat& format) {
+    const std::optional<T> value = fromStored<T>(stored, format);
+    field.of(loaded.settings) = value.value_or(field.defaultValue);
+    // Integers and flags that do not read have always taken their defaults
+    // silently; a time turning into midnight deserves a word.
+    if constexpr (std::is_same_v<T, LocalDateTime>) {
+        if (!value) {
+            loaded.unreadTimes.push_back("[" + std::string(key.section) + "] " +
+                                         std::string(key.key) + "=" + stored);
+        }
     }
 }
 
@@ -76,11 +91,8 @@ LoadedSettings SettingsFile::read() const {
         if (!stored) {
             continue;
         }
-        std::visit(
-            [&](const auto& field) {
-                field.of(loaded.settings) = fromStored(*stored, field.defaultValue, m_timeFormat);
-            },
-            key.field);
+        std::visit([&](const auto& field) { readInto(loaded, key, field, *stored, m_timeFormat); },
+                   key.field);
     }
     loaded.portOverrides = portOverridesIn(document);
     return loaded;

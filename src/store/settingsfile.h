@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/datetimeformat.h"
 #include "store/tdati.h"
@@ -15,6 +16,9 @@ struct LoadedSettings {
     TDati settings;
     // [Ports]: device paths by port number, for the link's PortMap.
     std::map<int, std::string> portOverrides;
+    // "[Timer] Time A ON=noon" for each time in the file that did not read
+    // and took its default, so that the user learns which line to mend.
+    std::vector<std::string> unreadTimes;
 };
 
 class SettingsFile {
@@ -27,7 +31,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     // Never fails: a missing, unreadable or garbled file, and every value
-    // that does not read, gives the defaults.
+    // that does not read, gives the defaults; the times among those values
+    // are listed in unreadTimes.
     LoadedSettings read() const;
 
     // Sets every key in the file as it is now, keeping its other sections,

@@ -83,7 +83,7 @@ std::vector<SettingKey> buildTable() {
         flag(kMail, "ProxyRequired", false, BREVANTO_FIELD(proxyRequired)),
         flag(kMail, "Useinternal", false, BREVANTO_FIELD(useInternal)),
 
-        text(kHttp, "Port", "80", BREVANTO_FIELD(httpPort)),
+        text(kHttp, "Port", "8080", BREVANTO_FIELD(httpPort)),
         text(kHttp, "Title", "Welcome to Home server", BREVANTO_FIELD(title)),
         flag(kHttp, "ReqByWeb", false, BREVANTO_FIELD(reqByWeb)),
 

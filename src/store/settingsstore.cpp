@@ -28,8 +28,16 @@ void SettingsStore::LoadSettings() {
     loaded.settings.OffTimerArmed = m_appSettings.OffTimerArmed;
     m_appSettings = std::move(loaded.settings);
     m_portOverrides = std::move(loaded.portOverrides);
+    m_unreadTimes = std::move(loaded.unreadTimes);
     m_rememberedAutoReConnect = m_appSettings.autoReConnect;
     m_autoConnectPending = m_appSettings.autoConnect;
+}
+
+void SettingsStore::reportUnreadTimes() {
+    for (const std::string& setting : m_unreadTimes) {
+        m_events.WriteEvent("Settings file: " + setting + " is no time of day; 00:00:00 is used.");
+    }
+    m_unreadTimes.clear();
 }
 
 bool SettingsStore::SaveSettings() {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/eventsink.h"
 #include "platform/localdatetime.h"
@@ -37,7 +38,12 @@ public:
     // date once the file has been read.
     void loadAtConstruction(const LocalDate& today);
 
+    // Reads the file; a time that does not read is noted for reportUnreadTimes.
     void LoadSettings();
+    // One event line for each time the last load could not read, naming its
+    // key. The hub calls it once the day's journal has been read back, which
+    // replaces the list and would lose lines written before.
+    void reportUnreadTimes();
     // False, with the event line "Error writing settings file.", when the
     // file could not be written.
     bool SaveSettings();
@@ -50,6 +56,7 @@ private:
     bool m_rememberedAutoReConnect = false;
     bool m_autoConnectPending = false;
     std::map<int, std::string> m_portOverrides;
+    std::vector<std::string> m_unreadTimes;
 };
 
 }  // namespace brevanto

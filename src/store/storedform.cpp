@@ -100,7 +100,10 @@ std::string storedText(std::string_view text) {
 std::optional<TimeOfDay> parseStoredTime(std::string_view text, const DateTimeFormat& format) {
     static const DateTimeFormat kTwentyFourHours("%d/%m/%Y", "%H:%M:%S");
     static const DateTimeFormat kTwelveHours("%d/%m/%Y", "%I:%M:%S %p");
-    for (const DateTimeFormat* candidate : {&format, &kTwentyFourHours, &kTwelveHours}) {
+    static const DateTimeFormat kHoursMinutes("%d/%m/%Y", "%H:%M");
+    static const DateTimeFormat kTwelveHoursMinutes("%d/%m/%Y", "%I:%M %p");
+    for (const DateTimeFormat* candidate :
+         {&format, &kTwentyFourHours, &kTwelveHours, &kHoursMinutes, &kTwelveHoursMinutes}) {
         if (auto time = candidate->parseTime(text)) {
             return time;
         }

@@ -30,7 +30,8 @@ std::string textFromStored(std::string_view stored);
 std::string storedText(std::string_view text);
 
 // The locale's long time first; then the 24-hour and the 12-hour clock, so
-// that a file written under another locale still reads.
+// that a file written under another locale still reads; then both without
+// seconds ("6:30", "6:30 PM"), as a hand edit often leaves a time.
 std::optional<TimeOfDay> parseStoredTime(std::string_view text, const DateTimeFormat& format);
 std::string storedTime(const TimeOfDay& time, const DateTimeFormat& format);
 

@@ -79,11 +79,13 @@ std::string failure(int port, int error) {
 
 }  // namespace
 
+std::string portOutOfRange(int port) {
+    return "Cannot listen on port " + std::to_string(port) + ": ports are numbered 1 to 65535.";
+}
+
 ListenSocket openListenSocket(int port, int backlog) {
     if (port < 0 || port > kHighestPort) {
-        return {
-            -1, 0,
-            "Cannot listen on port " + std::to_string(port) + ": ports are numbered 1 to 65535."};
+        return {-1, 0, portOutOfRange(port)};
     }
     Attempt attempt = listenOn(AF_INET6, port, backlog);
     if (attempt.fd < 0 && ipv6Missing(attempt.error)) {

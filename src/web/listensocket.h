@@ -20,4 +20,8 @@ struct ListenSocket {
 // by child processes.
 ListenSocket openListenSocket(int port, int backlog);
 
+// "Cannot listen on port 0: ports are numbered 1 to 65535.": the failure of
+// a port that names none.
+std::string portOutOfRange(int port);
+
 }  // namespace brevanto

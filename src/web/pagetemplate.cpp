@@ -51,6 +51,21 @@ void PageTemplate::setLine(std::size_t index, std::string_view text) {
     m_lines[index].text.swap(line);
 }
 
+void PageTemplate::setLines(std::vector<LineChange> changes) {
+    for (LineChange& change : changes) {
+        change.text = asOneLine(change.text);
+    }
+    std::lock_guard lock(m_mutex);
+    for (const LineChange& change : changes) {
+        if (change.index >= m_used) {
+            throw std::out_of_range("page template line out of range");
+        }
+    }
+    for (LineChange& change : changes) {
+        m_lines[change.index].text.swap(change.text);
+    }
+}
+
 std::string PageTemplate::line(std::size_t index) const {
     std::lock_guard lock(m_mutex);
     if (index >= m_used) {

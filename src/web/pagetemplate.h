@@ -27,6 +27,15 @@ public:
     // a value must never split its line, or the page would grow lines.
     // Throws std::out_of_range beyond the last line.
     void setLine(std::size_t index, std::string_view text);
+    // Replaces several lines under one hold of the lock, so that a page
+    // rendered meanwhile shows all of them as they were or all as they
+    // are now: one reading, never the stamp of one and values of another.
+    // Throws std::out_of_range, changing nothing, beyond the last line.
+    struct LineChange {
+        std::size_t index;
+        std::string text;
+    };
+    void setLines(std::vector<LineChange> changes);
 
     std::string line(std::size_t index) const;
     // Lines 0 to the last line, each followed by one LF.

@@ -1,6 +1,5 @@
 #include "web/timerform.h"
 
-#include "web/accessrule.h"
 #include "web/formtime.h"
 
 namespace brevanto {
@@ -31,13 +30,8 @@ std::optional<TimeOfDay> formTime(std::string_view body, std::string_view name,
 
 }  // namespace
 
-TimerFormOutcome readTimerForm(std::string_view body, std::string_view password,
-                               const DateTimeFormat& format) {
+TimerFormOutcome readTimerForm(std::string_view body, const DateTimeFormat& format) {
     TimerFormOutcome outcome;
-    outcome.authorised = SubmissionAuthorised(body, "T2", password);
-    if (!outcome.authorised) {
-        return outcome;
-    }
     for (std::size_t timer = 0; timer < kTimers.size(); ++timer) {
         const TimerFields& fields = kTimers[timer];
         outcome.enabled[timer] = contains(body, fields.enable);

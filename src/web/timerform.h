@@ -17,10 +17,8 @@ struct TimerTimes {
     TimeOfDay off;
 };
 
+// Read only from a form that passed the access rule.
 struct TimerFormOutcome {
-    // "T2=" and the web password are in the body; nothing else applies
-    // without it.
-    bool authorised = false;
     // Timers A to D: ticked in the form.
     std::array<bool, 4> enabled{};
     // Timers A to D: the pair to store, for each timer whose two times read.
@@ -29,7 +27,6 @@ struct TimerFormOutcome {
     bool timeError = false;
 };
 
-TimerFormOutcome readTimerForm(std::string_view body, std::string_view password,
-                               const DateTimeFormat& format);
+TimerFormOutcome readTimerForm(std::string_view body, const DateTimeFormat& format);
 
 }  // namespace brevanto

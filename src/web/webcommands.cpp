@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/optionalhooks.h"
+#include "web/accessrule.h"
 #include "web/appendparagraph.h"
 
 namespace brevanto {
@@ -14,41 +15,62 @@ bool contains(std::string_view body, std::string_view text) {
 
 }  // namespace
 
-WebCommands::WebCommands(const WebHooks& hooks) : m_hooks(hooks) {}
+WebCommands::WebCommands(const WebHooks& hooks)
+    : m_hooks(hooks),
+      m_throttle(hooks.clock, hooks.events),
+      // The hooks are copied: the work may run after this request is long
+      // answered, and must not depend on the handler still being there.
+      m_pendingForms(hooks.mainThread, [hooks](const std::vector<TimerFormOutcome>& forms) {
+          applyTimerForms(forms, hooks);
+      }) {}
 
 void WebCommands::HandleTimerForm(const WebRequest& request, WebResponse& response) {
-    // Without a way to learn the password no form gets through: an empty
-    // stored password lets everyone in, a missing hook must not.
-    const TimerFormOutcome outcome =
-        m_hooks.webPassword ? readTimerForm(request.body, m_hooks.webPassword(), m_hooks.format)
-                            : TimerFormOutcome{};
-    if (outcome.authorised) {
-        postTimerForm(outcome);
+    bool timeError = false;
+    if (timerFormAuthorised(request)) {
+        const TimerFormOutcome outcome = readTimerForm(request.body, m_hooks.format);
+        m_pendingForms.add(outcome);
+        timeError = outcome.timeError;
     }
     callIfSet(m_hooks.requestDisplayRefresh);
     response.body = RenderPage(m_hooks.pages.TimerPage());
-    if (outcome.timeError) {
+    if (timeError) {
         AppendParagraph(response.body, kTimeFormatError);
     }
 }
 
-void WebCommands::postTimerForm(const TimerFormOutcome& outcome) {
-    // The hooks are copied: the work may run after this request is long
-    // answered, and must not depend on the handler still being there.
-    m_hooks.mainThread.post([outcome, hooks = m_hooks] { applyTimerForm(outcome, hooks); });
+bool WebCommands::timerFormAuthorised(const WebRequest& request) {
+    // Without a way to learn the password no form gets through: an empty
+    // stored password lets everyone in, a missing hook must not.
+    if (!m_hooks.webPassword) {
+        return false;
+    }
+    const bool matched = SubmissionAuthorised(request.body, "T2", m_hooks.webPassword());
+    return m_throttle.admit(request.peerAddress, matched);
 }
 
-void WebCommands::applyTimerForm(const TimerFormOutcome& outcome, const WebHooks& hooks) {
+void WebCommands::applyTimerForms(const std::vector<TimerFormOutcome>& forms,
+                                  const WebHooks& hooks) {
+    bool stored = false;
+    for (const TimerFormOutcome& form : forms) {
+        stored = applyTimerForm(form, hooks) || stored;
+    }
+    if (stored) {
+        callIfSet(hooks.saveSettings);
+    }
+}
+
+bool WebCommands::applyTimerForm(const TimerFormOutcome& outcome, const WebHooks& hooks) {
     for (int timer = 0; timer < 4; ++timer) {
         callIfSet(hooks.timerDialog.enableBox, timer, outcome.enabled[timer]);
     }
     if (!hooks.appSettings) {
-        return;
+        return false;
     }
     TDati& settings = hooks.appSettings();
     // The boxes hold what the form sent, so their states are the form's.
     settings.timerEnabled = outcome.enabled;
     const LocalDate today = hooks.clock.now().date;
+    bool stored = false;
     for (int timer = 0; timer < 4; ++timer) {
         const auto& times = outcome.accepted[timer];
         if (!times) {
@@ -59,8 +81,9 @@ void WebCommands::applyTimerForm(const TimerFormOutcome& outcome, const WebHooks
         settings.timeOn[timer] = on;
         settings.timeOff[timer] = off;
         callIfSet(hooks.timerDialog.pickers, timer, on, off);
-        callIfSet(hooks.saveSettings);
+        stored = true;
     }
+    return stored;
 }
 
 void WebCommands::HandleMainPagePost(const WebRequest& request, WebResponse& response) {

@@ -3,6 +3,10 @@
 // journal or answer a page. Both read the raw, still percent-encoded body.
 #pragma once
 
+#include <vector>
+
+#include "web/pendingtimerforms.h"
+#include "web/submissionthrottle.h"
 #include "web/timerform.h"
 #include "web/webhooks.h"
 #include "web/webrequest.h"
@@ -19,22 +23,26 @@ public:
     explicit WebCommands(const WebHooks& hooks);
 
     // Both run on a connection thread and write the whole answer body.
-    // The timer changes go to the main thread in one posted piece; the answer
-    // is the Timer page at once, with the error paragraph when a time of an
-    // authorised form did not read.
+    // The timer changes go to the main thread with those of the other forms
+    // waiting there; the answer is the Timer page at once, with the error
+    // paragraph when a time of an authorised form did not read.
     void HandleTimerForm(const WebRequest& request, WebResponse& response);
     void HandleMainPagePost(const WebRequest& request, WebResponse& response);
 
-    // The main thread's part of an authorised timer form: the dialog's boxes
-    // and the enable flags, then for each accepted timer its two times, its
-    // pickers and one SaveSettings.
-    static void applyTimerForm(const TimerFormOutcome& outcome, const WebHooks& hooks);
-
 private:
-    void postTimerForm(const TimerFormOutcome& outcome);
+    // The access rule, and the throttle on guessing behind it.
+    bool timerFormAuthorised(const WebRequest& request);
+    // The main thread's part of the forms waiting: each form's dialog boxes
+    // and enable flags, then its accepted timers' times and pickers; and one
+    // SaveSettings for them all when any form stored a time.
+    static void applyTimerForms(const std::vector<TimerFormOutcome>& forms, const WebHooks& hooks);
+    // True when it stored a time.
+    static bool applyTimerForm(const TimerFormOutcome& outcome, const WebHooks& hooks);
     std::string eventListing() const;
 
     const WebHooks& m_hooks;
+    SubmissionThrottle m_throttle;
+    PendingTimerForms m_pendingForms;
 };
 
 }  // namespace brevanto

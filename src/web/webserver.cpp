@@ -27,6 +27,11 @@ bool WebServer::activate(int port) {
     deactivate();
     m_port = port;
     m_failure.clear();
+    // Port 0 would listen where no browser knows to look.
+    if (port == 0 && !m_options.anyFreePortForTests) {
+        m_failure = portOutOfRange(port);
+        return false;
+    }
     ListenSocket listener = openListenSocket(port, m_options.listenQueue);
     if (listener.fd < 0) {
         m_failure = std::move(listener.failure);

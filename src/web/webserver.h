@@ -14,7 +14,7 @@ namespace brevanto {
 
 class WebServer {
 public:
-    static constexpr int kDefaultPort = 80;
+    static constexpr int kDefaultPort = 8080;
 
     explicit WebServer(HttpDaemon::Handler handler, WebServerOptions options = {});
     // Stops the server, as the program's end does.
@@ -27,8 +27,9 @@ public:
     // still running take; the handlers never wait for anything. False when
     // the server raised an error while stopping.
     bool deactivate();
-    // Starts on `port` (0: any free port, see boundPort), stopping first if
-    // it runs. False when it cannot listen there; failureReason says why.
+    // Starts on `port` 1 to 65535, stopping first if it runs; 0 only with
+    // the tests' option anyFreePortForTests, for any free port (see
+    // boundPort). False when it cannot listen there; failureReason says why.
     bool activate(int port);
     // Why the last activate failed, in the system's words, so that the
     // user learns what to change (a port in use, a port that needs

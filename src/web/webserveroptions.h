@@ -1,5 +1,6 @@
-// The web server's fixed configuration. Only tests change the time-outs,
-// so that they can watch a time-out happen without waiting ten seconds.
+// The web server's fixed configuration. Only tests change it: the time-outs,
+// so that they can watch a time-out happen without waiting ten seconds, and
+// the port 0 for any free port.
 #pragma once
 
 #include <chrono>
@@ -20,6 +21,9 @@ struct WebServerOptions {
     // No form needs more. A larger body is refused unread: with 413 when
     // its length is declared, by closing the connection when it is not.
     std::size_t maxBodyBytes = 64 * 1024;
+    // Tests only: port 0 takes any free port, so that tests running side by
+    // side never meet on one. The program refuses 0 as out of range.
+    bool anyFreePortForTests = false;
 };
 
 }  // namespace brevanto

@@ -34,6 +34,8 @@ class ShutdownTest : public ::testing::TestWithParam<int> {};
 TEST_P(ShutdownTest, ASignalClosesTheProgramAndWritesTodaysEvents) {
     TempDir folder;
     SimProcess sim;
+    // Port 0 names no port: the program serves no page and takes no port
+    // from the tests running beside it.
     testing::writeFile(folder / "brevanto.INI",
                        "[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\nCOM PORT index=1\n"
                        "[Http]\nPort=0\n[Ports]\nCOM1=" +

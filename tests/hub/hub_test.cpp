@@ -145,6 +145,9 @@ TEST_F(HubTest, ClearAsksAndKeepsTheFile) {
     start();
     hub->FormCreate();
     hub->eventLog().WriteEvent("something");
+    ASSERT_TRUE(hub->eventLog().SaveEventLog());
+    const std::string saved = testing::readFile(eventFile());
+    ASSERT_NE(saved.find("something"), std::string::npos);
     prompts.queueAnswer(PromptAnswer::No);
     hub->Button4Click();
     EXPECT_EQ(events().size(), 1u);
@@ -152,6 +155,20 @@ TEST_F(HubTest, ClearAsksAndKeepsTheFile) {
     EXPECT_TRUE(events().empty());
     EXPECT_EQ(prompts.questions(),
               (std::vector<std::string>(2, "Event log will be deleted. Are you sure?")));
+    EXPECT_EQ(testing::readFile(eventFile()), saved);
+}
+
+TEST_F(HubTest, ATimeThatDoesNotReadIsNamedAfterTheDaysEventsAreReadBack) {
+    const auto todaysFile = dir / "Log/LogEvent/2015/3/7/EventLog7-3-2015.txt";
+    std::filesystem::create_directories(todaysFile.parent_path());
+    testing::writeFile(todaysFile, "[earlier] written this morning \r\n");
+    start("[Timer]\nTime A ON=6:30\nTime B OFF=half past six\n");
+    hub->FormCreate();
+    EXPECT_EQ(events(), (std::vector<std::string>{
+                            "[earlier] written this morning ",
+                            "[07.03.2015 14:02:11] Settings file: [Timer] Time B "
+                            "OFF=half past six is no time of day; 00:00:00 is used. "}));
+    EXPECT_EQ(hub->settings().AppSettings().timeOn[0].time, (TimeOfDay{6, 30, 0}));
 }
 
 TEST_F(HubTest, TheReqByWebBoxRunsItsHandlerOnlyWhenItChanges) {

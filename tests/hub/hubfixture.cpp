@@ -10,9 +10,14 @@ void HubFixture::start(const std::string& ini) {
         text += "\n[Ports]\nCOM1=" + sim->linkPath().string() + "\n";
     }
     writeFile(dir / "brevanto.INI", text);
-    hub =
-        std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts,
-                                             invoker, dir.path(), dir / "brevanto.INI", serveWeb});
+    hub = std::make_unique<Hub>(HubEnvironment{clock,
+                                               DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"},
+                                               prompts,
+                                               invoker,
+                                               dir.path(),
+                                               dir / "brevanto.INI",
+                                               serveWeb,
+                                               {.anyFreePortForTests = true}});
     m_subscriptions.push_back(hub->display().textsListeners().add(
         [this](const DisplayTexts& texts) { displays.push_back(texts); }));
     m_subscriptions.push_back(hub->display().labelsListeners().add(

@@ -35,7 +35,8 @@ protected:
         return hub->pages().MainPage().line(index);
     }
 
-    // The hub serves its pages (on the port its settings name; 0 is any).
+    // The hub serves its pages (on the port its settings name; with the
+    // tests' option 0 is any free port).
     bool serveWeb = false;
     TempDir dir;
     ManualClock clock;

@@ -23,6 +23,17 @@ protected:
         ASSERT_TRUE(server->isActive());
         url = "http://127.0.0.1:" + std::to_string(server->boundPort());
     }
+    // Whether a timer form with `password` gets through: its work is posted
+    // before its answer goes out, so serving the inbox once tells.
+    bool formGetsThrough(const std::string& password) {
+        const auto reply = curl(
+            {url + "/", "--data-binary", "C1TA=ON&TAON=07.00.00&TAOFF=19.30.00&T2=" + password});
+        EXPECT_EQ(reply.status, 200) << reply.error;
+        invoker.runPending();
+        const bool through = hub->settings().AppSettings().timerEnabled[0];
+        hub->settings().AppSettings().timerEnabled[0] = false;
+        return through;
+    }
 
     std::string url;
 };
@@ -62,6 +73,18 @@ TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
     const std::string saved = testing::readFile(dir / "brevanto.INI");
     EXPECT_NE(saved.find("A=1"), std::string::npos) << saved;
     EXPECT_NE(saved.find("19:30:00"), std::string::npos) << saved;
+}
+
+TEST_F(HubWebTest, TheConnectionThreadsCheckThePasswordTheSettingsLastApplied) {
+    startServing("[Main]\nPassword=sun\n");
+    EXPECT_FALSE(formGetsThrough("moon"));
+    EXPECT_TRUE(formGetsThrough("sun"));
+
+    hub->settings().AppSettings().webPassword = "moon";
+    hub->ApplySettings();
+    url = "http://127.0.0.1:" + std::to_string(hub->web().server()->boundPort());
+    EXPECT_FALSE(formGetsThrough("sun"));
+    EXPECT_TRUE(formGetsThrough("moon"));
 }
 
 TEST_F(HubWebTest, ClosingStopsTheServer) {

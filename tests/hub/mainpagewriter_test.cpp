@@ -2,7 +2,9 @@
 // placeholder indentation included, and nothing else.
 #include "hub/mainpagewriter.h"
 
+#include <atomic>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -44,6 +46,97 @@ TEST_F(MainPageWriterTest, TheDisplayReplacesWholeLinesAndNoOthers) {
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(line(i) != before[i], written.count(i) == 1) << "line " << i;
     }
+}
+
+TEST_F(MainPageWriterTest, EachStateAndValueGoesToItsOwnLine) {
+    DisplayTexts texts;
+    for (std::size_t k = 0; k < texts.basic.size(); ++k) {
+        texts.basic[k] = "basic " + std::to_string(k + 1);
+    }
+    for (std::size_t k = 0; k < texts.computed.size(); ++k) {
+        texts.computed[k] = "computed " + std::to_string(k + 1);
+    }
+    texts.mode = "Line";
+    texts.battery = "Discharging";
+    texts.load = "Source:Battery";
+    writer.writeDisplay(texts, "stamp");
+    // The lines of the rows as the page lays them out.
+    const std::pair<std::size_t, const char*> kLines[] = {
+        {35, "stamp"},       {48, "Line"},        {56, "Discharging"}, {64, "Source:Battery"},
+        {76, "basic 1"},     {82, "basic 6"},     {88, "basic 11"},    {97, "basic 2"},
+        {103, "basic 7"},    {109, "basic 12"},   {118, "basic 3"},    {124, "basic 8"},
+        {130, "basic 13"},   {139, "basic 4"},    {145, "basic 9"},    {151, "basic 14"},
+        {160, "basic 5"},    {166, "basic 10"},   {172, "basic 15"},   {185, "computed 1"},
+        {191, "computed 4"}, {199, "computed 2"}, {205, "computed 5"}, {213, "computed 3"},
+        {219, "computed 6"},
+    };
+    for (const auto& [index, text] : kLines) {
+        EXPECT_EQ(line(index), text) << "line " << index;
+    }
+}
+
+TEST_F(MainPageWriterTest, EveryBasicNameCarriesTheUnitOfItsPanel) {
+    writer.writeNames(TDati{});
+    const std::pair<std::size_t, const char*> kNames[] = {
+        {73, "AC Voltage (V)"},
+        {94, "AC Frequency (Hz)"},
+        {115, "PV Input Voltage (V)"},
+        {136, "PV Input Corrent (A)"},
+        {157, "Battery Voltage (V)"},
+        {79, "Battery Capacity (%)"},
+        {100, "Charging Current (A)"},
+        {121, "Discharge Current (A)"},
+        {142, "Output Frequency (Hz)"},
+        {163, "Output Voltage (V)"},
+        {85, "Output Apparent Power (VA)"},
+        {106, "Output Active Power (W)"},
+        {127, "Load Percent (%)"},
+        {148, "Inverter HS Temperature (C)"},
+        {169, "Bus Voltage (V)"},
+        {182, "Solar Energy (24h) (kWh)"},
+        {196, "Solar Power (W)"},
+        {216, "[B]Total Line Energy (kWh)"},
+    };
+    for (const auto& [index, text] : kNames) {
+        EXPECT_EQ(line(index), text) << "line " << index;
+    }
+}
+
+// Each display is one reading: the stamp and every value say which. A
+// reader renders the page while the display is rewritten and must never
+// see two readings in one page.
+TEST_F(MainPageWriterTest, ARenderedPageShowsOneReadingWhole) {
+    std::atomic<bool> writing{true};
+    std::atomic<int> renders{0};
+    std::atomic<int> torn{0};
+    std::thread reader([&] {
+        while (writing) {
+            const std::string page = RenderPage(pages.MainPage());
+            const auto stampAt = page.find("reading ");
+            if (stampAt == std::string::npos) {
+                continue;
+            }
+            const std::string stamp = page.substr(stampAt, page.find('\n', stampAt) - stampAt);
+            for (auto at = page.find("reading "); at != std::string::npos;
+                 at = page.find("reading ", at + 1)) {
+                if (page.compare(at, stamp.size() + 1, stamp + "\n") != 0) {
+                    ++torn;
+                }
+            }
+            ++renders;
+        }
+    });
+    DisplayTexts texts;
+    for (int reading = 0; reading < 2000 || renders < 200; ++reading) {
+        const std::string value = "reading " + std::to_string(reading);
+        texts.basic.fill(value);
+        texts.computed.fill(value);
+        texts.mode = texts.battery = texts.load = value;
+        writer.writeDisplay(texts, value);
+    }
+    writing = false;
+    reader.join();
+    EXPECT_EQ(torn.load(), 0);
 }
 
 TEST_F(MainPageWriterTest, NamesCarryTheirUnitsAndMarkupStaysAsGiven) {

@@ -118,17 +118,23 @@ TEST_F(EventLogTest, SavesCrLfLinesAndARestartContinuesTheDay) {
                                 "[07.03.2015 14:07:11] after restart "}));
 }
 
-TEST_F(EventLogTest, TheDayChangeWritesYesterdayAndStartsAnEmptyDay) {
+// The file follows the day it was named on, not the clock: a save after
+// midnight still writes yesterday's file until the next day is named.
+TEST_F(EventLogTest, SavesGoToTheNamedDaysFileUntilTheNextDayIsNamed) {
     log.NameEventFile();
     log.WriteEvent("last of the day");
     clock.set({{2015, 3, 8}, {0, 0, 1, 0}});
     ASSERT_TRUE(log.SaveEventLog());
+    const auto yesterday = dir / "Log/LogEvent/2015/3/7/EventLog7-3-2015.txt";
+    EXPECT_EQ(readFile(yesterday), "[07.03.2015 14:02:11] last of the day \r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "Log/LogEvent/2015/3/8"));
+
     log.NameEventFile();
-    list.clear();
-    EXPECT_EQ(readFile(dir / "Log/LogEvent/2015/3/7/EventLog7-3-2015.txt"),
-              "[07.03.2015 14:02:11] last of the day \r\n");
     EXPECT_EQ(log.currentPath(), "Log/LogEvent/2015/3/8/EventLog8-3-2015.txt");
-    EXPECT_EQ(list.size(), 0u);
+    log.WriteEvent("first of the day");
+    ASSERT_TRUE(log.SaveEventLog());
+    EXPECT_EQ(readFile(yesterday), "[07.03.2015 14:02:11] last of the day \r\n");
+    EXPECT_TRUE(readFile(dir.path() / log.currentPath()).ends_with("first of the day \r\n"));
 }
 
 TEST_F(EventLogTest, LoadSplitsAtAnyLineEndAndIgnoresAMissingFile) {

@@ -17,6 +17,12 @@ const std::string kWindowsFile =
     "AC Voltage = Tensione \xB0"
     "C\r\n";
 
+TEST(IniDocument, WritesAtMostOneBlankLineInARow) {
+    IniDocument document("; head\n\n\n\n[A]\nk=v\n\n\n; note\n\n\n\n[B]\nx=y\n\n\n\n");
+    document.setValue("C", "n", "1");
+    EXPECT_EQ(document.text(), "; head\n\n[A]\nk=v\n\n; note\n[B]\nx=y\n\n[C]\nn=1\n");
+}
+
 TEST(IniDocument, ReadsAFileAsWindowsToolsWriteIt) {
     const IniDocument document(kWindowsFile);
     EXPECT_EQ(document.value("Main", "MeasTime"), "7");

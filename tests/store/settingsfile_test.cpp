@@ -38,7 +38,7 @@ const char* const kNewFileWithDefaults =
     "AutoSearch=1\nBaud rate=2400\nPassword=\nExt view=1\nAutoConnect=0\nAutoReConnect=0\n"
     "\n[Mail]\nAuthRequired=0\nUsername=\nPassword=\nSMTP=\nPort=25\nAddress=\nUrl Proxy=\n"
     "Port Proxy=80\nProxyRequired=0\nUseinternal=0\n"
-    "\n[Http]\nPort=80\nTitle=Welcome to Home server\nReqByWeb=0\n"
+    "\n[Http]\nPort=8080\nTitle=Welcome to Home server\nReqByWeb=0\n"
     "\n[Timer]\nA=0\nB=0\nC=0\nD=0\nAnext=0\nBnext=0\nCnext=0\nDnext=0\n"
     "A input=0\nB input=0\nC input=0\nD input=0\n"
     "Time A ON=00:00:00\nTime B ON=00:00:00\nTime C ON=00:00:00\nTime D ON=00:00:00\n"

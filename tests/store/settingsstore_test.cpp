@@ -50,6 +50,11 @@ TEST_F(SettingsStoreTest, StartingWithoutAFile) {
     EXPECT_FALSE(std::filesystem::exists(ini()));
 }
 
+TEST_F(SettingsStoreTest, TheWebPortIs8080UnlessTheFileNamesOne) {
+    EXPECT_EQ(started("").AppSettings().httpPort, "8080");
+    EXPECT_EQ(started("[Http]\nPort=80\n").AppSettings().httpPort, "80");
+}
+
 TEST_F(SettingsStoreTest, RemembersAutoReConnectAndAutoConnect) {
     started("[Main]\nAutoReConnect=1\nAutoConnect=1\n");
     EXPECT_TRUE(store().RememberedAutoReConnect());
@@ -72,6 +77,26 @@ TEST_F(SettingsStoreTest, TimerTimesLandOnTodayWithTheirStoredTimeOfDay) {
     for (int i = 1; i < 4; ++i) {
         EXPECT_EQ(settings.timeOn[i], (LocalDateTime{today, {}})) << i;
     }
+}
+
+TEST_F(SettingsStoreTest, ATimeThatDoesNotReadIsMidnightAndNamedOnce) {
+    started(
+        "[Timer]\nTime A ON=6:30\nTime B ON=noon\nTime C OFF=07:15:00\nTime D OFF=25:00\n"
+        "[Main]\nMeasTime=fast\n");
+    const TDati& settings = store().AppSettings();
+    EXPECT_EQ(settings.timeOn[0].time, (TimeOfDay{6, 30, 0}));
+    EXPECT_EQ(settings.timeOn[1].time, TimeOfDay{});
+    EXPECT_EQ(settings.timeOff[2].time, (TimeOfDay{7, 15, 0}));
+    EXPECT_EQ(settings.timeOff[3].time, TimeOfDay{});
+    EXPECT_TRUE(events.messages().empty()) << "not before the journal is read back";
+    store().reportUnreadTimes();
+    // An integer that does not read still takes its default without a word.
+    const std::vector<std::string> expected = {
+        "Settings file: [Timer] Time B ON=noon is no time of day; 00:00:00 is used.",
+        "Settings file: [Timer] Time D OFF=25:00 is no time of day; 00:00:00 is used."};
+    EXPECT_EQ(events.messages(), expected);
+    store().reportUnreadTimes();
+    EXPECT_EQ(events.messages(), expected) << "each is told once";
 }
 
 TEST_F(SettingsStoreTest, ASaveThatFailsIsReported) {

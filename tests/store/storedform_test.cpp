@@ -105,8 +105,19 @@ TEST(StoredTime, ReadsEitherClockFromAnotherLocaleAndNothingElse) {
     const TimeOfDay evening{20, 30, 0};
     EXPECT_EQ(parseStoredTime("08:30:00 PM", twentyFour), evening);
     EXPECT_EQ(parseStoredTime("20:30:00", twelve), evening);
-    for (const std::string_view bad : {"abc", "", "25:00:00", "12:61:00", "08:30"}) {
+    for (const std::string_view bad : {"abc", "", "25:00:00", "12:61:00", "8", "6:30:", "24:00"}) {
         EXPECT_EQ(parseStoredTime(bad, twentyFour), std::nullopt) << bad;
+    }
+}
+
+TEST(StoredTime, ReadsAHandEditWithoutSeconds) {
+    const DateTimeFormat twentyFour("%d.%m.%Y", "%H:%M:%S");
+    const std::pair<std::string_view, TimeOfDay> cases[] = {
+        {"6:30", {6, 30, 0}}, {"06:30", {6, 30, 0}},    {"23:59", {23, 59, 0}},
+        {"0:00", {0, 0, 0}},  {"6:30 PM", {18, 30, 0}},
+    };
+    for (const auto& [text, time] : cases) {
+        EXPECT_EQ(parseStoredTime(text, twentyFour), time) << text;
     }
 }
 

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fixtures.h"
+#include "support/tempdir.h"
+
 namespace brevanto {
 namespace {
 
@@ -134,6 +137,24 @@ TEST_F(PageTemplatesTest, BothPagesHoldTheirLinesAsListed) {
         const auto& page = expected.timerPage ? m_pages.TimerPage() : m_pages.MainPage();
         EXPECT_EQ(page.line(expected.index), expected.text)
             << (expected.timerPage ? "Timer" : "Main") << " page line " << expected.index;
+    }
+}
+
+// Every character of both pages as built, against the pages as they have
+// always been served (tests/fixtures/mainpage.txt and timerpage.txt).
+TEST_F(PageTemplatesTest, BothPagesAreServedExactlyAsTheyHaveAlwaysBeen) {
+    const std::pair<const PageTemplate*, const char*> kPages[] = {
+        {&m_pages.MainPage(), "mainpage.txt"}, {&m_pages.TimerPage(), "timerpage.txt"}};
+    for (const auto& [page, fixture] : kPages) {
+        const std::string expected = testing::readFile(testing::fixturesDirectory() / fixture);
+        const std::string rendered = RenderPage(*page);
+        EXPECT_EQ(rendered, expected) << fixture;
+        // Where they differ, line by line.
+        for (std::size_t i = 0, at = 0; i < page->lineCount() && at < expected.size(); ++i) {
+            const auto end = expected.find('\n', at);
+            EXPECT_EQ(page->line(i), expected.substr(at, end - at)) << fixture << " line " << i;
+            at = end == std::string::npos ? expected.size() : end + 1;
+        }
     }
 }
 

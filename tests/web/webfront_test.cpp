@@ -42,7 +42,7 @@ protected:
     Services services{clock, format, prompts, mainThread, eventLog, dir.path()};
     PageTemplates pages;
     SettingsStore settings{SettingsFile(dir / "brevanto.INI", format), eventLog};
-    WebFront front{services, {pages, eventList, settings}, true};
+    WebFront front{services, {pages, eventList, settings}, true, {.anyFreePortForTests = true}};
 };
 
 TEST_F(WebFrontTest, AFailedStartSaysWhyInASecondLine) {
@@ -72,6 +72,19 @@ TEST_F(WebFrontTest, AFailedStartSaysWhyInASecondLine) {
                                     "[07.03.2015 14:02:11] " + failing.reason + " "}));
     }
     ::close(taken.fd);
+}
+
+TEST_F(WebFrontTest, AsTheProgramRunsItPortZeroIsOutOfRangeAndAFreshIniAsksFor8080) {
+    WebFront program{services, {pages, eventList, settings}, true};
+    settings.AppSettings().httpPort = "0";
+    program.configure(settings.AppSettings());
+    EXPECT_FALSE(program.server()->isActive());
+    EXPECT_EQ(
+        events(),
+        (EventList::Lines{
+            "[07.03.2015 14:02:11] Failed to activate WEB server. ",
+            "[07.03.2015 14:02:11] Cannot listen on port 0: ports are numbered 1 to 65535. "}));
+    EXPECT_EQ(TDati{}.httpPort, "8080");
 }
 
 TEST_F(WebFrontTest, APortThatIsNoNumberIsOneLineAndNoServer) {

@@ -235,7 +235,9 @@ TEST_F(WebReadingTest, ManyRequestsAtOnceSeeOnlyWholeLinesAndLoseNoVisit) {
     for (const std::string& listing : listings) {
         EXPECT_TRUE(listing.starts_with(R"(<p align="left">)") && listing.ends_with("</p>"));
     }
-    EXPECT_EQ(web.saves.load(), 4 * static_cast<int>(forms.size()));
+    // The forms that waited together were saved together.
+    EXPECT_GE(web.saves.load(), 1);
+    EXPECT_LE(web.saves.load(), static_cast<int>(forms.size()));
     EXPECT_EQ(web.store.AppSettings().timeOff[3].time, (TimeOfDay{13, 0, 0, 0}));
 
     int visitLines = 0;

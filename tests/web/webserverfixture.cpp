@@ -9,6 +9,12 @@ std::string timerLetter(int timer) {
     return std::string(1, static_cast<char>('A' + timer));
 }
 
+// Tests run side by side, each on a free port of its own.
+WebServerOptions onAnyFreePort(WebServerOptions options) {
+    options.anyFreePortForTests = true;
+    return options;
+}
+
 }  // namespace
 
 WebServerFixture::WebServerFixture(DateTimeFormat timeFormat, WebServerOptions options)
@@ -17,7 +23,7 @@ WebServerFixture::WebServerFixture(DateTimeFormat timeFormat, WebServerOptions o
       store(SettingsFile(iniPath(), format), eventLog),
       handler(hooks()),
       server([this](const WebRequest& request) { return handler.IdHTTPServer1CommandGet(request); },
-             options) {
+             onAnyFreePort(options)) {
     pages.BuildPageTemplates();
 }
 

@@ -28,7 +28,7 @@ public:
     explicit WebServerFixture(DateTimeFormat format = DateTimeFormat("%d.%m.%Y", "%H:%M:%S"),
                               WebServerOptions options = {});
 
-    // Starts on a free port; fails the test when it cannot.
+    // Starts on a free port (the tests' option); fails the test when it cannot.
     void start();
     std::string url(const std::string& path = "/") const;
     int port() const { return server.boundPort(); }

@@ -68,12 +68,12 @@ TEST(WebTimerForm, SetsTheTimersItCanReadAndSaysWhenATimeDidNotRead) {
         {"a percent-encoded colon is not decoded", "secret",
          timerForm(kOnlyA, {"07%3A00%3A00", "08.30.00", "", "", "", "", "", ""}, "secret"), true,
          true, 0, "00:00:00", "00:00:00"},
-        {"all four pairs: one save each, no paragraph", "secret",
+        {"all four pairs: one save for them all, no paragraph", "secret",
          timerForm({true, true, false, true},
                    {"06.00.00", "07.00.00", "12.00.00", "13.00.00", "23.59.59", "00.00.01",
                     "1.02.03", "4.05.06"},
                    "secret"),
-         true, false, 4, "06:00:00", "07:00:00"},
+         true, false, 1, "06:00:00", "07:00:00"},
         {"a wrong password changes nothing and says nothing", "secret",
          timerForm(kOnlyA, kOnlyATimes, "guess"), false, false, 0, "00:00:00", "00:00:00"},
         {"the default empty password lets every form through", "",
@@ -137,9 +137,41 @@ TEST(WebTimerForm, TellsTheDialogEachBoxThenThePickersOfEachStoredTimer) {
     web.mainThread.runPending();
     EXPECT_EQ(web.dialogCalls, (std::vector<std::string>{"box A 0", "box B 1", "box C 0", "box D 0",
                                                          "pickers A", "pickers C"}));
-    EXPECT_EQ(web.saves.load(), 2);
+    EXPECT_EQ(web.saves.load(), 1);
     EXPECT_EQ(web.store.AppSettings().timerEnabled,
               (std::array<bool, 4>{false, true, false, false}));
+}
+
+TEST(WebTimerForm, AFloodOfFormsIsOneMainThreadJobInOrderWithOneSave) {
+    WebServerFixture web;
+    web.start();
+    constexpr int kForms = 30;
+    for (int form = 0; form < kForms; ++form) {
+        // Timer A ends at minute `form`; timer C is ticked by every other form.
+        const std::string off =
+            "08." + std::string(form < 10 ? "0" : "") + std::to_string(form) + ".00";
+        const std::array<bool, 4> ticked = {true, false, form % 2 == 1, false};
+        ASSERT_EQ(
+            post(web, timerForm(ticked, {"07.00.00", off.c_str(), "", "", "", "", "", ""}, ""))
+                .status,
+            200);
+    }
+    EXPECT_EQ(web.saves.load(), 0);
+    EXPECT_EQ(web.mainThread.runPending(), 1);
+    EXPECT_EQ(web.saves.load(), 1);
+    const TDati& settings = web.store.AppSettings();
+    EXPECT_EQ(settings.timeOff[0].time, (TimeOfDay{8, kForms - 1, 0, 0})) << "the last form last";
+    EXPECT_EQ(settings.timerEnabled, (std::array<bool, 4>{true, false, true, false}));
+    ASSERT_EQ(web.dialogCalls.size(), std::size_t{kForms * 5});
+    for (int form = 0; form < kForms; ++form) {
+        EXPECT_EQ(web.dialogCalls[form * 5 + 2], "box C " + std::to_string(form % 2)) << form;
+    }
+    EXPECT_NE(web.iniText().find("Time A OFF=08:29:00"), std::string::npos);
+
+    // A form after the run is the next job.
+    ASSERT_EQ(post(web, timerForm(kOnlyA, kOnlyATimes, "")).status, 200);
+    EXPECT_EQ(web.mainThread.runPending(), 1);
+    EXPECT_EQ(web.saves.load(), 2);
 }
 
 TEST(WebTimerForm, ReadsTheLocalesSeparatorAndThePointWhereTheLocaleUsesThePoint) {
