@@ -5,7 +5,8 @@ namespace brevanto {
 InverterLink::InverterLink(Prompts& prompts, EventSink& events, std::function<bool()> connected,
                            std::function<bool()> showAllErrors,
                            std::unique_ptr<LineErrorMonitor> lineErrors)
-    : m_comm(prompts, std::move(lineErrors)),
+    : m_prompts(prompts),
+      m_comm(std::move(lineErrors)),
       m_protocol(m_comm, events, std::move(connected), std::move(showAllErrors)) {}
 
 bool InverterLink::portExists(const std::string& devicePath) const {
@@ -14,9 +15,18 @@ bool InverterLink::portExists(const std::string& devicePath) const {
 }
 
 int InverterLink::open(const std::string& devicePath) {
-    std::lock_guard lock(m_port);
-    m_comm.Open(devicePath, 2400, 8, 0, 1);
-    return m_comm.LastError();
+    int error = 0;
+    std::vector<std::string> failures;
+    {
+        std::lock_guard lock(m_port);
+        m_comm.Open(devicePath, 2400, 8, 0, 1);
+        error = m_comm.LastError();
+        failures = m_comm.ConfigurationFailures();
+    }
+    for (const std::string& failure : failures) {
+        m_prompts.showMessage(failure);
+    }
+    return error;
 }
 
 void InverterLink::close() {

@@ -1,6 +1,7 @@
 // The port and the exchanges on it, behind one lock: a reading cycle, a
 // "Check" and a connect's search each hold the line for a whole exchange,
-// so their bytes never interleave.
+// so their bytes never interleave. No message box is ever shown under it: a
+// box waits for the main thread, which may itself be waiting for the lock.
 #pragma once
 
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "link/inverterprotocol.h"
 #include "link/tcomm.h"
+#include "platform/prompts.h"
 
 namespace brevanto {
 
@@ -29,6 +31,7 @@ public:
     InverterReply query(InverterCommand command, bool purgeFirst = false);
 
 private:
+    Prompts& m_prompts;
     mutable std::mutex m_port;
     TComm m_comm;
     InverterProtocol m_protocol;

@@ -54,8 +54,7 @@ bool claimExclusively(int fd) {
 
 }  // namespace
 
-TComm::TComm(Prompts& prompts, std::unique_ptr<LineErrorMonitor> lineErrors)
-    : m_prompts(prompts), m_lineErrors(std::move(lineErrors)) {}
+TComm::TComm(std::unique_ptr<LineErrorMonitor> lineErrors) : m_lineErrors(std::move(lineErrors)) {}
 
 TComm::~TComm() {
     Close();
@@ -73,6 +72,7 @@ bool TComm::PortExists(const std::string& devicePath) const {
 
 void TComm::Open(const std::string& devicePath, int, int, int, int) {
     m_error = 0;
+    m_configurationFailures.clear();
     m_fd = openDevice(devicePath);
     if (m_fd >= 0 && !claimExclusively(m_fd)) {
         ::close(m_fd);
@@ -92,7 +92,7 @@ void TComm::Open(const std::string& devicePath, int, int, int, int) {
 void TComm::configureLine() {
     termios settings{};
     if (::tcgetattr(m_fd, &settings) != 0) {
-        m_prompts.showMessage("Errore BuildCommDCB");
+        m_configurationFailures.emplace_back("Errore BuildCommDCB");
         return;
     }
     ::cfmakeraw(&settings);
@@ -103,7 +103,7 @@ void TComm::configureLine() {
     settings.c_cc[VTIME] = 0;
     if (::cfsetispeed(&settings, B2400) != 0 || ::cfsetospeed(&settings, B2400) != 0 ||
         ::tcsetattr(m_fd, TCSANOW, &settings) != 0) {
-        m_prompts.showMessage("Errore setcommstate");
+        m_configurationFailures.emplace_back("Errore setcommstate");
     }
 }
 
@@ -171,8 +171,9 @@ int TComm::ReadStream(uint8_t* buffer, int capacity) {
         return -1;
     }
     std::array<uint8_t, 256> chunk{};
+    const int drainLimit = kStreamDrainFactor * capacity;
     int received = 0;
-    while (received < capacity + kStreamDrainLimit) {
+    while (received < drainLimit) {
         const int ready = waitFor(m_fd, POLLIN, kStreamSilenceMs);
         if (ready == 0) {
             break;
@@ -181,7 +182,8 @@ int TComm::ReadStream(uint8_t* buffer, int capacity) {
             m_error = errno;
             return received - 1;
         }
-        const int n = readAvailable(chunk.data(), static_cast<int>(chunk.size()));
+        const int want = std::min(static_cast<int>(chunk.size()), drainLimit - received);
+        const int n = readAvailable(chunk.data(), want);
         if (n < 0) {
             return received - 1;
         }

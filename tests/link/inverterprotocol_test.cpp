@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/testing/recordingeventsink.h"
-#include "platform/testing/recordingprompts.h"
 #include "support/fixtures.h"
 #include "support/simprocess.h"
 
@@ -23,9 +22,8 @@ protected:
     }
 
     testing::SimProcess sim;
-    testing::RecordingPrompts prompts;
     testing::RecordingEventSink events;
-    TComm comm{prompts};
+    TComm comm;
     std::atomic<bool> connected{true};
     std::atomic<bool> showAllErrors{true};
     InverterProtocol protocol{comm, events, [this] { return connected.load(); },
