@@ -44,12 +44,39 @@ void InverterLink::purge() {
     m_comm.Purge();
 }
 
-InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
+void InverterLink::setLossListener(std::function<void(const LinkLoss&)> listener) {
     std::lock_guard lock(m_port);
-    if (purgeFirst) {
-        m_comm.Purge();
+    m_lossListener = std::move(listener);
+}
+
+// Called under the lock. A descriptor whose device has gone stays dead even
+// when the device comes back, so it is closed at once.
+std::optional<LinkLoss> InverterLink::closeIfLost() {
+    if (m_comm.LostReason().empty()) {
+        return std::nullopt;
     }
-    return m_protocol.QueryInverter(command);
+    LinkLoss loss{m_comm.DevicePath(), m_comm.LostReason()};
+    m_comm.Close();
+    return loss;
+}
+
+InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
+    InverterReply reply;
+    std::optional<LinkLoss> loss;
+    std::function<void(const LinkLoss&)> listener;
+    {
+        std::lock_guard lock(m_port);
+        if (purgeFirst) {
+            m_comm.Purge();
+        }
+        reply = m_protocol.QueryInverter(command);
+        loss = closeIfLost();
+        listener = m_lossListener;
+    }
+    if (loss && listener) {
+        listener(*loss);
+    }
+    return reply;
 }
 
 }  // namespace brevanto

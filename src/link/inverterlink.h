@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "link/inverterprotocol.h"
@@ -13,6 +14,12 @@
 #include "platform/prompts.h"
 
 namespace brevanto {
+
+// The device went away under an open port.
+struct LinkLoss {
+    std::string devicePath;  // as it was opened
+    std::string reason;      // the system's words
+};
 
 class InverterLink {
 public:
@@ -27,14 +34,20 @@ public:
     void close();
     bool isOpen() const;
     void purge();
-    // One exchange; `purgeFirst` discards what the line holds before it.
+    // One exchange; `purgeFirst` discards what the line holds before it. An
+    // exchange that meets a hang-up closes the port and tells the loss
+    // listener, on the exchange's thread, once the lock is let go.
     InverterReply query(InverterCommand command, bool purgeFirst = false);
+    void setLossListener(std::function<void(const LinkLoss&)> listener);
 
 private:
+    std::optional<LinkLoss> closeIfLost();
+
     Prompts& m_prompts;
     mutable std::mutex m_port;
     TComm m_comm;
     InverterProtocol m_protocol;
+    std::function<void(const LinkLoss&)> m_lossListener;
 };
 
 }  // namespace brevanto

@@ -48,6 +48,11 @@ public:
         return m_configurationFailures;
     }
     int LastError() const { return m_error; }
+    // Why the device went away (the system's words, or "end of file"), once a
+    // read or write has met a hang-up; empty while the line is there. A gone
+    // device never answers again: its descriptor must be closed and the
+    // device opened anew, perhaps under another name.
+    const std::string& LostReason() const { return m_lostReason; }
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& DevicePath() const { return m_devicePath; }
 
@@ -69,6 +74,7 @@ public:
 
 private:
     int readAvailable(uint8_t* buffer, int room);
+    void noteFailure(int error);
     int readBounded(uint8_t* buffer, int count, int totalMs, int intervalMs);
     void configureLine();
 
@@ -77,6 +83,7 @@ private:
     int m_fd = -1;
     int m_error = 0;
     std::string m_devicePath;
+    std::string m_lostReason;
 };
 
 }  // namespace brevanto
