@@ -2,6 +2,7 @@
 #include "link/tcomm.h"
 
 #include <chrono>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +176,26 @@ TEST_F(TCommTest, APendingLineErrorIsReportedOnceWithoutReading) {
     EXPECT_EQ(comm->Read(buffer.data(), 5), 5);
     EXPECT_EQ(comm->LastError(), 0);
     EXPECT_EQ(buffer[0], '(');
+}
+
+// The driver's error counts, as a serial port keeps them; the test makes a
+// framing error by counting one more.
+TEST_F(TCommTest, OneFramingErrorFailsOneReadNotEveryReadAfterIt) {
+    auto frames = std::make_shared<int>(7);  // errors from before the open
+    open(std::make_unique<IcountLineErrorMonitor>(
+        [frames](int, IcountLineErrorMonitor::Counts& counts) {
+            counts = {*frames, 0, 0, 0, 0};
+            return IcountLineErrorMonitor::Query::Ok;
+        }));
+    std::array<uint8_t, 5> buffer{};
+    ASSERT_EQ(send(*comm, "QMOD"), 7);
+    EXPECT_EQ(comm->Read(buffer.data(), 5), 5) << "the errors before the open are the baseline";
+    ++*frames;
+    for (const int expected : {TComm::kReadLineError, 5, 5}) {
+        comm->Purge();
+        ASSERT_EQ(send(*comm, "QMOD"), 7);
+        EXPECT_EQ(comm->Read(buffer.data(), 5), expected);
+    }
 }
 
 TEST_F(TCommTest, ALineStateThatCannotBeQueried) {
