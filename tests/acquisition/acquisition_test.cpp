@@ -93,6 +93,26 @@ TEST_F(AcquisitionTest, AConnectRightAfterADisconnectAlwaysGetsTheThreadReading)
     }
 }
 
+// The energy of the first reading after a connect covers the time since the
+// connect, not the hour the link was down.
+TEST_F(AcquisitionTest, AConnectStartsTheTimeBaseAfresh) {
+    std::vector<int> elapsed;
+    auto subscription = acquisition.addReadingListener(
+        [&](const InverterReadings& readings) { elapsed.push_back(readings.ElapsedSeconds); });
+    acquisition.setStopReading(false);
+    acquisition.startReading();
+    ASSERT_TRUE(serveUntil([&] { return acquisition.loopCount() >= 1; }));
+    acquisition.setStopReading(true);
+    ASSERT_TRUE(serveUntil([&] { return acquisition.suspended(); }));
+    clock.advance(3600s);
+
+    const std::size_t before = elapsed.size();
+    acquisition.setStopReading(false);
+    acquisition.startReading();
+    ASSERT_TRUE(serveUntil([&] { return elapsed.size() > before; }));
+    EXPECT_EQ(elapsed[before], 0);
+}
+
 TEST_F(AcquisitionTest, StopEndsARunningThreadOnceAndServesItsLastHandOvers) {
     acquisition.setStopReading(false);
     acquisition.startReading();
