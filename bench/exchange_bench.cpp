@@ -11,7 +11,6 @@
 #include "link/frames.h"
 #include "link/inverterprotocol.h"
 #include "platform/testing/recordingeventsink.h"
-#include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
 
 namespace brevanto {
@@ -27,9 +26,8 @@ struct Exchange {
 
 int run() {
     testing::SimProcess sim({.pacing = true});
-    testing::RecordingPrompts prompts;
     testing::RecordingEventSink events;
-    TComm comm(prompts);
+    TComm comm;
     comm.Open(sim.linkPath().string(), 2400, 8, 0, 1);
     if (comm.LastError() != 0) {
         std::fprintf(stderr, "cannot open %s\n", sim.linkPath().c_str());

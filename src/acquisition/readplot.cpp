@@ -47,11 +47,24 @@ int ReadPlot::LoopCount() const {
     return m_loopCount;
 }
 
-bool ReadPlot::suspend() {
-    std::unique_lock lock(m_mutex);
+// Suspends while `asked` says so of the gates. The gates are read and the
+// thread parked under one lock, so a Resume() that comes after they were read
+// takes this lock after the wait has begun, and wakes it: it cannot be lost.
+bool ReadPlot::suspendWhile(std::unique_lock<std::mutex>& lock, bool (*asked)(const Gates&)) {
+    if (m_terminated || !asked(m_gates())) {
+        return !m_terminated;
+    }
     m_suspended = true;
     m_wake.wait(lock, [this] { return !m_suspended || m_terminated; });
     return !m_terminated;
+}
+
+// After the sleep: one cycle per wake-up in the ReqByWeb mode, then none at
+// all while the link is down.
+bool ReadPlot::pauseAsTheGatesSay() {
+    std::unique_lock lock(m_mutex);
+    return suspendWhile(lock, [](const Gates& g) { return g.reqByWeb; }) &&
+           suspendWhile(lock, [](const Gates& g) { return g.stopReading; });
 }
 
 bool ReadPlot::sleepFor(int intervalMs) {
@@ -98,10 +111,7 @@ void ReadPlot::runCycles() {
         if (!sleepFor(m_gates().intervalMs)) {
             return;
         }
-        if (m_gates().reqByWeb && !suspend()) {
-            return;
-        }
-        if (m_gates().stopReading && !suspend()) {
+        if (!pauseAsTheGatesSay()) {
             return;
         }
     }

@@ -14,7 +14,8 @@ namespace brevanto {
 class ReadPlot {
 public:
     // What the thread consults between cycles; the caller keeps it safe to
-    // read from this thread.
+    // read from this thread. It is read under the thread's own lock, so it
+    // must not call back into this object.
     struct Gates {
         bool reqByWeb = false;    // one cycle per wake-up
         bool stopReading = true;  // the link is down
@@ -47,7 +48,9 @@ private:
     void runCycle();
     // False when termination ended the wait.
     bool sleepFor(int intervalMs);
-    bool suspend();
+    // Both false when termination ended the wait.
+    bool pauseAsTheGatesSay();
+    bool suspendWhile(std::unique_lock<std::mutex>& lock, bool (*asked)(const Gates&));
 
     std::function<void()> m_cycle;
     std::function<Gates()> m_gates;

@@ -24,7 +24,8 @@ Hub::Hub(HubEnvironment environment)
       m_connection(
           m_link, m_linkState, m_eventLog, [this] { return PortMap(m_settings.portOverrides()); },
           [this] { return connectionSettings(m_settings.AppSettings()); },
-          m_timers.connectionTimers(), connectionHooks(), m_background.get()),
+          m_timers.connectionTimers(), connectionHooks(), m_background.get(),
+          &m_services.mainThread),
       m_web(m_services,
             {m_pages, m_eventList, m_settings, [this] { m_acquisition.wakeForWeb(); },
              [this] { m_display.requestRefresh(); }},

@@ -1,5 +1,6 @@
 #include "link/connectionmanager.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -11,7 +12,7 @@ ConnectionManager::ConnectionManager(InverterLink& link, LinkState& linkState, E
                                      std::function<PortMap()> ports,
                                      std::function<ConnectionSettings()> settings,
                                      ConnectionTimers timers, ConnectionHooks hooks,
-                                     BackgroundWork* background)
+                                     BackgroundWork* background, MainThreadInvoker* mainThread)
     : m_link(link),
       m_linkState(linkState),
       m_events(events),
@@ -22,6 +23,17 @@ ConnectionManager::ConnectionManager(InverterLink& link, LinkState& linkState, E
       m_search(link, linkState, events),
       m_background(background != nullptr ? *background : m_inline) {
     m_timers.timerConnect.setInterval(kReconnectDelayMs);
+    m_link.setLossListener([this, mainThread](const LinkLoss& loss) {
+        if (mainThread != nullptr) {
+            mainThread->post([this, loss] { linkLost(loss); });
+        } else {
+            linkLost(loss);
+        }
+    });
+}
+
+ConnectionManager::~ConnectionManager() {
+    m_link.setLossListener({});
 }
 
 ConnectionSettings ConnectionManager::currentSettings() const {
@@ -44,6 +56,9 @@ void ConnectionManager::ConnectInverter(std::function<void()> then) {
         }
     };
     if (m_linkState.connected()) {
+        // Whoever disconnects wants the port left alone; the watchdog starts
+        // its reconnect afresh after this.
+        cancelReconnecting();
         disconnect();
         finish();
     } else {
@@ -75,10 +90,12 @@ void ConnectionManager::connect(std::function<void()> finish) {
     const PortMap ports = m_ports ? m_ports() : PortMap{};
     m_connecting = true;
     auto result = std::make_shared<ConnectResult>();
+    const SearchLines lines = m_quietAttempt ? SearchLines::Dropped : SearchLines::Written;
     m_background.run(
-        [this, result, settings, ports] {
-            *result = settings.autoSearch ? m_search.searchPorts(ports)
-                                          : m_search.openConfigured(ports, settings.comPortIndex);
+        [this, result, settings, ports, lines] {
+            *result = settings.autoSearch
+                          ? m_search.searchPorts(ports, lines)
+                          : m_search.openConfigured(ports, settings.comPortIndex, lines);
         },
         [this, result, settings, finish = std::move(finish)] {
             m_connecting = false;
@@ -92,28 +109,36 @@ void ConnectionManager::connect(std::function<void()> finish) {
 void ConnectionManager::report(const ConnectResult& result, const ConnectionSettings& settings) {
     switch (result.outcome) {
         case ConnectOutcome::Connected:
-            write("Connected to " + result.openedPath + " port and Inverter.");
+            reportLine("Connected to " + result.openedPath + " port and Inverter.");
             m_linkState.setLabelCaption("Connected");
             startMeasuring();
             m_linkState.setPhase(LinkPhase::Running);
             return;
         case ConnectOutcome::NoInverter:
-            write("Communication port " + settings.comPort +
-                  " exists, but Inverter NOT found. Try another port.");
+            reportLine("Communication port " + settings.comPort +
+                       " exists, but Inverter NOT found. Try another port.");
             m_linkState.setLabelCaption("Error");
             backToDisconnected();
             m_link.close();
             return;
         case ConnectOutcome::PortNotOpened:
             m_linkState.setLabelCaption("Error");
-            write("Port " + settings.comPort + " NOT found");
+            reportLine("Port " + settings.comPort + " NOT found");
             backToDisconnected();
             return;
         case ConnectOutcome::NothingFound:
             m_linkState.setLabelCaption("Error");
-            write("Port not found in system.");
+            reportLine("Port not found in system.");
             backToDisconnected();
             return;
+    }
+}
+
+// A quiet reconnect attempt keeps its result for its one line.
+void ConnectionManager::reportLine(const std::string& line) {
+    m_resultLine = line;
+    if (!m_quietAttempt) {
+        write(line);
     }
 }
 
@@ -173,6 +198,7 @@ void ConnectionManager::Button1Click() {
 // Timer3 keeps the fast interval after leaving test mode, until the settings
 // are next applied.
 void ConnectionManager::TestClick() {
+    cancelReconnecting();
     if (m_linkState.testMode()) {
         m_timers.timer3.setInterval(kTestLogIntervalMs);
         write("Entering in TEST mode.");
@@ -187,37 +213,79 @@ void ConnectionManager::ReconnectWatchdog() {
     if (m_watchdog.tick(m_timers.timer1.interval() / 1000, loopCount,
                         currentSettings().autoReConnect)) {
         ConnectInverter();  // connected, so this disconnects
-        m_timers.timerConnect.setInterval(kReconnectDelayMs);
-        m_timers.timerConnect.setEnabled(true);
+        startReconnecting();
     }
 }
 
+// A loss told late (the user has disconnected, or a connect has opened a
+// port since) concerns a link that is no longer there.
+void ConnectionManager::linkLost(const LinkLoss& loss) {
+    if (m_linkState.phase() != LinkPhase::Running || m_linkState.testMode() || m_link.isOpen()) {
+        return;
+    }
+    write("Connection to " + loss.devicePath + " lost: " + loss.reason + ".");
+    cancelReconnecting();
+    disconnect();
+    if (currentSettings().autoReConnect) {
+        startReconnecting();
+    } else {
+        m_linkState.setLabelCaption("Error");
+        m_linkState.setPhase(LinkPhase::Failed);
+    }
+}
+
+void ConnectionManager::startReconnecting() {
+    m_reconnectAttempt = 0;
+    m_reconnectDelayMs = kReconnectDelayMs;
+    m_timers.timerConnect.setInterval(m_reconnectDelayMs);
+    m_timers.timerConnect.setEnabled(true);
+}
+
+void ConnectionManager::cancelReconnecting() {
+    m_timers.timerConnect.setEnabled(false);
+    m_reconnectAttempt = 0;
+    m_reconnectDelayMs = kReconnectDelayMs;
+}
+
 // A link that is up again by other means (the user clicked Connect in the
-// five seconds) is left alone: the toggle would cut it. A reconnect that
-// finds nothing tries again, every five seconds until the series' last
-// attempt and then every few minutes, so an unattended monitor is back as
-// soon as the inverter or its cable is.
+// wait) is left alone: the toggle would cut it. Only the series' first
+// attempt writes the search's lines; a later one writes one line.
 void ConnectionManager::TimerConnectTimer() {
     m_timers.timerConnect.setEnabled(false);
     if (m_linkState.connected()) {
         return;
     }
+    m_quietAttempt = m_reconnectAttempt > 0;
+    ++m_reconnectAttempt;
     ConnectInverter([this] { afterAutomaticReconnect(); });
 }
 
 void ConnectionManager::afterAutomaticReconnect() {
-    write("AutoReconnect executed.");
-    const bool seriesEnded = m_watchdog.reconnectExecuted();
-    if (seriesEnded) {
+    const bool connected = m_linkState.connected();
+    if (!connected) {
+        m_reconnectDelayMs = std::min(2 * m_reconnectDelayMs, kSlowReconnectDelayMs);
+    }
+    if (!m_quietAttempt) {
+        write("AutoReconnect executed.");
+    } else {
+        const std::string next =
+            connected ? ""
+                      : " Next attempt in " + std::to_string(m_reconnectDelayMs / 1000) + " s.";
+        write("AutoReconnect executed: " + m_resultLine + next);
+    }
+    m_quietAttempt = false;
+    if (m_watchdog.reconnectExecuted()) {
         write(
             "FATAL: maximum number of reconnect attempt has been made. Check cable and "
             "Inverter.");
     }
-    if (!m_linkState.connected()) {
-        const bool slow = seriesEnded || m_timers.timerConnect.interval() == kSlowReconnectDelayMs;
-        m_timers.timerConnect.setInterval(slow ? kSlowReconnectDelayMs : kReconnectDelayMs);
-        m_timers.timerConnect.setEnabled(true);
+    if (connected) {
+        m_reconnectAttempt = 0;
+        m_reconnectDelayMs = kReconnectDelayMs;
+        return;
     }
+    m_timers.timerConnect.setInterval(m_reconnectDelayMs);
+    m_timers.timerConnect.setEnabled(true);
 }
 
 }  // namespace brevanto

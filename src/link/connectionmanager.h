@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "link/connectionhooks.h"
@@ -15,13 +16,16 @@
 #include "link/connectiontimers.h"
 #include "link/watchdogcounters.h"
 #include "platform/backgroundwork.h"
+#include "platform/mainthreadinvoker.h"
 
 namespace brevanto {
 
 class ConnectionManager {
 public:
+    // The first reconnect comes this long after the link dropped; each one
+    // that fails doubles the wait, up to the longest, so an unattended
+    // monitor keeps looking for its inverter without flooding the journal.
     static constexpr int kReconnectDelayMs = 5000;
-    // After a series of failed reconnects the link is still sought, calmly.
     static constexpr int kSlowReconnectDelayMs = 5 * 60 * 1000;
     // Test mode samples the daily tables this often.
     static constexpr int kTestLogIntervalMs = 200;
@@ -29,11 +33,17 @@ public:
     // Sets TimerConnect's interval; the other timers keep theirs. The port
     // search and "Check" run through `background` (at once when none is
     // given), so the window goes on painting while the line is asked; the
-    // background work must end before the manager does.
+    // background work must end before the manager does. A link lost on
+    // another thread is handed to `mainThread` (dealt with at once when none
+    // is given).
     ConnectionManager(InverterLink& link, LinkState& linkState, EventSink& events,
                       std::function<PortMap()> ports, std::function<ConnectionSettings()> settings,
                       ConnectionTimers timers, ConnectionHooks hooks,
-                      BackgroundWork* background = nullptr);
+                      BackgroundWork* background = nullptr,
+                      MainThreadInvoker* mainThread = nullptr);
+    ~ConnectionManager();
+    ConnectionManager(const ConnectionManager&) = delete;
+    ConnectionManager& operator=(const ConnectionManager&) = delete;
 
     // Connect1Click: connects when the button reads "Connect", else
     // disconnects. `then` runs on the main thread once it is done. A click
@@ -47,6 +57,9 @@ public:
     // Once a scheduler tick, right after the display refresh.
     void ReconnectWatchdog();
     void TimerConnectTimer();
+    // The device went away under the running link: drop it, and reconnect
+    // as after a stall when AutoReConnect is on. On the main thread.
+    void linkLost(const LinkLoss& loss);
     // The scheduler's last step of a tick: the LoopCount the next tick compares.
     void setLastLoopCount(int loopCount) { m_watchdog.setLastLoopCount(loopCount); }
     const WatchdogCounters& watchdog() const { return m_watchdog; }
@@ -55,7 +68,10 @@ private:
     void connect(std::function<void()> finish);
     void afterConnectOrDisconnect();
     void afterAutomaticReconnect();
+    void startReconnecting();
+    void cancelReconnecting();
     void report(const ConnectResult& result, const ConnectionSettings& settings);
+    void reportLine(const std::string& line);
     void backToDisconnected();
     ConnectionSettings currentSettings() const;
     void disconnect();
@@ -75,6 +91,12 @@ private:
     BackgroundWork& m_background;
     bool m_connecting = false;
     WatchdogCounters m_watchdog;
+    // The reconnect series: attempts made, the wait before the next one, and
+    // whether the running attempt keeps its lines to one.
+    int m_reconnectAttempt = 0;
+    int m_reconnectDelayMs = kReconnectDelayMs;
+    bool m_quietAttempt = false;
+    std::string m_resultLine;
 };
 
 }  // namespace brevanto

@@ -6,11 +6,13 @@ ConnectionSearch::ConnectionSearch(InverterLink& link, const LinkState& linkStat
                                    EventSink& events)
     : m_link(link), m_linkState(linkState), m_events(events) {}
 
-void ConnectionSearch::write(const std::string& line) {
-    m_events.WriteEvent(line);
+void ConnectionSearch::write(const std::string& line, SearchLines lines) {
+    if (lines == SearchLines::Written) {
+        m_events.WriteEvent(line);
+    }
 }
 
-bool ConnectionSearch::CheckInverter() {
+bool ConnectionSearch::CheckInverter(SearchLines lines) {
     if (!m_linkState.connected()) {
         return false;
     }
@@ -19,13 +21,13 @@ bool ConnectionSearch::CheckInverter() {
         // The protocol has written its send error line, if errors are shown.
         return false;
     }
-    write(reply.valid ? "Inverter connected." : "Inverter Not connected.");
+    write(reply.valid ? "Inverter connected." : "Inverter Not connected.", lines);
     return reply.valid;
 }
 
-ConnectResult ConnectionSearch::searchPorts(const PortMap& ports) {
+ConnectResult ConnectionSearch::searchPorts(const PortMap& ports, SearchLines lines) {
     for (int n = PortMap::kFirstPort; n <= PortMap::kLastPort; ++n) {
-        if (tryPort(ports, n)) {
+        if (tryPort(ports, n, lines)) {
             return {ConnectOutcome::Connected, ports.devicePath(n)};
         }
     }
@@ -34,34 +36,35 @@ ConnectResult ConnectionSearch::searchPorts(const PortMap& ports) {
 
 // A port that another program holds fails PortExists already, so it reads
 // "Not Found."; "Busy." is left for a port taken between the two calls.
-bool ConnectionSearch::tryPort(const PortMap& ports, int portNumber) {
+bool ConnectionSearch::tryPort(const PortMap& ports, int portNumber, SearchLines lines) {
     const std::string name = PortMap::portName(portNumber);
     const std::string path = ports.devicePath(portNumber);
-    write("Trying port " + name + "...");
+    write("Trying port " + name + "...", lines);
     if (!m_link.portExists(path)) {
-        write("Port " + name + " Not Found.");
+        write("Port " + name + " Not Found.", lines);
         return false;
     }
     if (m_link.open(path) != 0) {
-        write("Port " + name + " Busy.");
+        write("Port " + name + " Busy.", lines);
         return false;
     }
     m_link.purge();
-    if (CheckInverter()) {
+    if (CheckInverter(lines)) {
         return true;
     }
-    write("Port " + name + " Found but Inverter not connected.");
+    write("Port " + name + " Found but Inverter not connected.", lines);
     m_link.close();
     return false;
 }
 
-ConnectResult ConnectionSearch::openConfigured(const PortMap& ports, int portNumber) {
+ConnectResult ConnectionSearch::openConfigured(const PortMap& ports, int portNumber,
+                                               SearchLines lines) {
     const std::string path = ports.devicePath(portNumber);
     if (m_link.open(path) != 0) {
         return {ConnectOutcome::PortNotOpened, {}};
     }
     m_link.purge();
-    if (!CheckInverter()) {
+    if (!CheckInverter(lines)) {
         return {ConnectOutcome::NoInverter, path};
     }
     return {ConnectOutcome::Connected, path};

@@ -21,6 +21,10 @@ enum class ConnectOutcome {
     NothingFound = -2,   // the search found no inverter on any port
 };
 
+// A reconnect that keeps failing writes its per-port lines only on its first
+// attempt; the later ones drop them, and the manager writes one line instead.
+enum class SearchLines { Written, Dropped };
+
 struct ConnectResult {
     ConnectOutcome outcome = ConnectOutcome::NothingFound;
     std::string openedPath;  // the device left open when Connected
@@ -34,14 +38,15 @@ public:
 
     // One "QID": true when an inverter answered. Writes its result line, but
     // nothing at all while disconnected or when the frame could not be sent.
-    bool CheckInverter();
+    bool CheckInverter(SearchLines lines = SearchLines::Written);
     // COM1..COM29 through the map, stopping at the first that answers.
-    ConnectResult searchPorts(const PortMap& ports);
-    ConnectResult openConfigured(const PortMap& ports, int portNumber);
+    ConnectResult searchPorts(const PortMap& ports, SearchLines lines = SearchLines::Written);
+    ConnectResult openConfigured(const PortMap& ports, int portNumber,
+                                 SearchLines lines = SearchLines::Written);
 
 private:
-    bool tryPort(const PortMap& ports, int portNumber);
-    void write(const std::string& line);
+    bool tryPort(const PortMap& ports, int portNumber, SearchLines lines);
+    void write(const std::string& line, SearchLines lines);
 
     InverterLink& m_link;
     const LinkState& m_linkState;

@@ -5,7 +5,8 @@ namespace brevanto {
 InverterLink::InverterLink(Prompts& prompts, EventSink& events, std::function<bool()> connected,
                            std::function<bool()> showAllErrors,
                            std::unique_ptr<LineErrorMonitor> lineErrors)
-    : m_comm(prompts, std::move(lineErrors)),
+    : m_prompts(prompts),
+      m_comm(std::move(lineErrors)),
       m_protocol(m_comm, events, std::move(connected), std::move(showAllErrors)) {}
 
 bool InverterLink::portExists(const std::string& devicePath) const {
@@ -14,9 +15,18 @@ bool InverterLink::portExists(const std::string& devicePath) const {
 }
 
 int InverterLink::open(const std::string& devicePath) {
-    std::lock_guard lock(m_port);
-    m_comm.Open(devicePath, 2400, 8, 0, 1);
-    return m_comm.LastError();
+    int error = 0;
+    std::vector<std::string> failures;
+    {
+        std::lock_guard lock(m_port);
+        m_comm.Open(devicePath, 2400, 8, 0, 1);
+        error = m_comm.LastError();
+        failures = m_comm.ConfigurationFailures();
+    }
+    for (const std::string& failure : failures) {
+        m_prompts.showMessage(failure);
+    }
+    return error;
 }
 
 void InverterLink::close() {
@@ -34,12 +44,39 @@ void InverterLink::purge() {
     m_comm.Purge();
 }
 
-InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
+void InverterLink::setLossListener(std::function<void(const LinkLoss&)> listener) {
     std::lock_guard lock(m_port);
-    if (purgeFirst) {
-        m_comm.Purge();
+    m_lossListener = std::move(listener);
+}
+
+// Called under the lock. A descriptor whose device has gone stays dead even
+// when the device comes back, so it is closed at once.
+std::optional<LinkLoss> InverterLink::closeIfLost() {
+    if (m_comm.LostReason().empty()) {
+        return std::nullopt;
     }
-    return m_protocol.QueryInverter(command);
+    LinkLoss loss{m_comm.DevicePath(), m_comm.LostReason()};
+    m_comm.Close();
+    return loss;
+}
+
+InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
+    InverterReply reply;
+    std::optional<LinkLoss> loss;
+    std::function<void(const LinkLoss&)> listener;
+    {
+        std::lock_guard lock(m_port);
+        if (purgeFirst) {
+            m_comm.Purge();
+        }
+        reply = m_protocol.QueryInverter(command);
+        loss = closeIfLost();
+        listener = m_lossListener;
+    }
+    if (loss && listener) {
+        listener(*loss);
+    }
+    return reply;
 }
 
 }  // namespace brevanto

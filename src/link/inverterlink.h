@@ -1,16 +1,25 @@
 // The port and the exchanges on it, behind one lock: a reading cycle, a
 // "Check" and a connect's search each hold the line for a whole exchange,
-// so their bytes never interleave.
+// so their bytes never interleave. No message box is ever shown under it: a
+// box waits for the main thread, which may itself be waiting for the lock.
 #pragma once
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "link/inverterprotocol.h"
 #include "link/tcomm.h"
+#include "platform/prompts.h"
 
 namespace brevanto {
+
+// The device went away under an open port.
+struct LinkLoss {
+    std::string devicePath;  // as it was opened
+    std::string reason;      // the system's words
+};
 
 class InverterLink {
 public:
@@ -25,13 +34,20 @@ public:
     void close();
     bool isOpen() const;
     void purge();
-    // One exchange; `purgeFirst` discards what the line holds before it.
+    // One exchange; `purgeFirst` discards what the line holds before it. An
+    // exchange that meets a hang-up closes the port and tells the loss
+    // listener, on the exchange's thread, once the lock is let go.
     InverterReply query(InverterCommand command, bool purgeFirst = false);
+    void setLossListener(std::function<void(const LinkLoss&)> listener);
 
 private:
+    std::optional<LinkLoss> closeIfLost();
+
+    Prompts& m_prompts;
     mutable std::mutex m_port;
     TComm m_comm;
     InverterProtocol m_protocol;
+    std::function<void(const LinkLoss&)> m_lossListener;
 };
 
 }  // namespace brevanto

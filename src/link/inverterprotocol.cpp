@@ -57,6 +57,13 @@ bool isRefusal(std::span<const uint8_t> reply) {
            std::equal(kNak.begin(), kNak.end(), reply.begin());
 }
 
+// Every reply opens with "(". A frame that does not is our own command come
+// back (a loopback plug, crossed wires): its check is right, but no inverter
+// sent it.
+bool opensLikeAReply(std::span<const uint8_t> reply) {
+    return !reply.empty() && reply.front() == kFrameStart;
+}
+
 int capacityFor(InverterCommand command) {
     return rulesFor(command).readUntilSilent ? InverterProtocol::kStreamBufferSize
                                              : InverterProtocol::kStatusReplyLength;
@@ -70,8 +77,8 @@ std::string_view commandText(InverterCommand command) {
 
 bool replyIsValid(InverterCommand command, int count, std::span<const uint8_t> stored) {
     return count >= rulesFor(command).minimumCount && count <= capacityFor(command) &&
-           static_cast<size_t>(count) == stored.size() && checkMatches(stored) &&
-           !isRefusal(stored);
+           static_cast<size_t>(count) == stored.size() && opensLikeAReply(stored) &&
+           checkMatches(stored) && !isRefusal(stored);
 }
 
 InverterProtocol::InverterProtocol(TComm& comm, EventSink& events, std::function<bool()> connected,

@@ -31,7 +31,8 @@ struct InverterReply {
 };
 
 // The rules a reply must pass: long enough to hold a frame, not over-long,
-// a matching check over the bytes before it, and no refusal ("(NAK").
+// opening with "(" (so an echo of the command is no reply), a matching check
+// over the bytes before it, and no refusal ("(NAK").
 // `count` is the read's result and `stored` what the buffer holds of it.
 bool replyIsValid(InverterCommand command, int count, std::span<const uint8_t> stored);
 

@@ -6,11 +6,8 @@
 #include <cerrno>
 
 namespace brevanto {
-namespace {
 
-enum class Query { Ok, Unsupported, Failed };
-
-Query readCounts(int fd, std::array<int, 5>& counts) {
+IcountLineErrorMonitor::Query IcountLineErrorMonitor::readDriverCounts(int fd, Counts& counts) {
     serial_icounter_struct icount{};
     if (::ioctl(fd, TIOCGICOUNT, &icount) != 0) {
         // ENOTTY and EINVAL: the driver keeps no counters (a pseudo-terminal).
@@ -20,11 +17,12 @@ Query readCounts(int fd, std::array<int, 5>& counts) {
     return Query::Ok;
 }
 
-}  // namespace
+IcountLineErrorMonitor::IcountLineErrorMonitor(CountReader readCounts)
+    : m_readCounts(std::move(readCounts)) {}
 
 void IcountLineErrorMonitor::reset(int fd) {
     m_support = Support::Unknown;
-    if (const Query result = readCounts(fd, m_last); result == Query::Ok) {
+    if (const Query result = m_readCounts(fd, m_last); result == Query::Ok) {
         m_support = Support::Available;
     } else if (result == Query::Unsupported) {
         m_support = Support::Absent;
@@ -36,7 +34,7 @@ LineErrorMonitor::State IcountLineErrorMonitor::check(int fd) {
         return State::Clean;
     }
     Counts now{};
-    const Query result = readCounts(fd, now);
+    const Query result = m_readCounts(fd, now);
     if (result == Query::Unsupported) {
         m_support = Support::Absent;
         return State::Clean;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 namespace brevanto {
 
@@ -20,13 +21,22 @@ public:
 
 class IcountLineErrorMonitor final : public LineErrorMonitor {
 public:
+    using Counts = std::array<int, 5>;  // frame, parity, overrun, break, buffer overrun
+    enum class Query { Ok, Unsupported, Failed };
+    // How the port's counts are asked; the driver's TIOCGICOUNT unless a
+    // test hands in counts of its own.
+    using CountReader = std::function<Query(int fd, Counts& counts)>;
+
+    static Query readDriverCounts(int fd, Counts& counts);
+
+    explicit IcountLineErrorMonitor(CountReader readCounts = readDriverCounts);
     void reset(int fd) override;
     State check(int fd) override;
 
 private:
-    using Counts = std::array<int, 5>;  // frame, parity, overrun, break, buffer overrun
     enum class Support { Unknown, Available, Absent };
 
+    CountReader m_readCounts;
     Support m_support = Support::Unknown;
     Counts m_last{};
 };

@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 namespace brevanto {
 namespace {
@@ -52,10 +53,15 @@ bool claimExclusively(int fd) {
     return true;
 }
 
+// What a terminal answers once its device is gone: a pulled USB adapter, or
+// the other end of a pseudo-terminal closed.
+bool isHangUp(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
+
 }  // namespace
 
-TComm::TComm(Prompts& prompts, std::unique_ptr<LineErrorMonitor> lineErrors)
-    : m_prompts(prompts), m_lineErrors(std::move(lineErrors)) {}
+TComm::TComm(std::unique_ptr<LineErrorMonitor> lineErrors) : m_lineErrors(std::move(lineErrors)) {}
 
 TComm::~TComm() {
     Close();
@@ -73,6 +79,8 @@ bool TComm::PortExists(const std::string& devicePath) const {
 
 void TComm::Open(const std::string& devicePath, int, int, int, int) {
     m_error = 0;
+    m_lostReason.clear();
+    m_configurationFailures.clear();
     m_fd = openDevice(devicePath);
     if (m_fd >= 0 && !claimExclusively(m_fd)) {
         ::close(m_fd);
@@ -92,7 +100,7 @@ void TComm::Open(const std::string& devicePath, int, int, int, int) {
 void TComm::configureLine() {
     termios settings{};
     if (::tcgetattr(m_fd, &settings) != 0) {
-        m_prompts.showMessage("Errore BuildCommDCB");
+        m_configurationFailures.emplace_back("Errore BuildCommDCB");
         return;
     }
     ::cfmakeraw(&settings);
@@ -103,12 +111,20 @@ void TComm::configureLine() {
     settings.c_cc[VTIME] = 0;
     if (::cfsetispeed(&settings, B2400) != 0 || ::cfsetospeed(&settings, B2400) != 0 ||
         ::tcsetattr(m_fd, TCSANOW, &settings) != 0) {
-        m_prompts.showMessage("Errore setcommstate");
+        m_configurationFailures.emplace_back("Errore setcommstate");
+    }
+}
+
+void TComm::noteFailure(int error) {
+    m_error = error;
+    if (isHangUp(error) && m_lostReason.empty()) {
+        m_lostReason = std::strerror(error);
     }
 }
 
 // Reads what has arrived: the count, 0 when nothing was there after all, or
-// -1 when the read failed (end of file on a terminal: the device went away).
+// -1 when the read failed. poll() said there was something, so end of file
+// on a terminal means its device hung up.
 int TComm::readAvailable(uint8_t* buffer, int room) {
     const ssize_t n = ::read(m_fd, buffer, static_cast<size_t>(room));
     if (n > 0) {
@@ -117,7 +133,14 @@ int TComm::readAvailable(uint8_t* buffer, int room) {
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
         return 0;
     }
-    m_error = n == 0 ? EIO : errno;
+    if (n == 0) {
+        m_error = EIO;
+        if (m_lostReason.empty()) {
+            m_lostReason = "end of file";
+        }
+        return -1;
+    }
+    noteFailure(errno);
     return -1;
 }
 
@@ -131,7 +154,7 @@ int TComm::readBounded(uint8_t* buffer, int count, int totalMs, int intervalMs) 
         }
         const int ready = waitFor(m_fd, POLLIN, timeoutMs);
         if (ready < 0) {
-            m_error = errno;
+            noteFailure(errno);
             return -1;
         }
         if (ready == 0) {
@@ -171,17 +194,19 @@ int TComm::ReadStream(uint8_t* buffer, int capacity) {
         return -1;
     }
     std::array<uint8_t, 256> chunk{};
+    const int drainLimit = kStreamDrainFactor * capacity;
     int received = 0;
-    while (received < capacity + kStreamDrainLimit) {
+    while (received < drainLimit) {
         const int ready = waitFor(m_fd, POLLIN, kStreamSilenceMs);
         if (ready == 0) {
             break;
         }
         if (ready < 0) {
-            m_error = errno;
+            noteFailure(errno);
             return received - 1;
         }
-        const int n = readAvailable(chunk.data(), static_cast<int>(chunk.size()));
+        const int want = std::min(static_cast<int>(chunk.size()), drainLimit - received);
+        const int n = readAvailable(chunk.data(), want);
         if (n < 0) {
             return received - 1;
         }
@@ -206,6 +231,7 @@ int TComm::Write(const uint8_t* buffer, int count) {
         // A failed write takes the pending line error with it, so the next
         // read starts from a clean line.
         if (ready < 0) {
+            noteFailure(errno);
             m_lineErrors->check(m_fd);
             return -1;
         }
@@ -216,6 +242,7 @@ int TComm::Write(const uint8_t* buffer, int count) {
         if (n > 0) {
             written += static_cast<int>(n);
         } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            noteFailure(errno);
             m_lineErrors->check(m_fd);
             return -1;
         }
@@ -235,6 +262,7 @@ void TComm::Close() {
     }
     m_fd = -1;
     m_devicePath.clear();
+    m_lostReason.clear();
 }
 
 }  // namespace brevanto

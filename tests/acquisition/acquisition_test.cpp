@@ -2,6 +2,8 @@
 // who hears of a finished cycle, what a web request may wake, and the stop.
 #include "acquisition/acquisition.h"
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "platform/testing/manualclock.h"
@@ -84,6 +86,45 @@ TEST_F(AcquisitionTest, AWebRequestBuysOneCycleOnlyInTheRequestModeWithTheLinkUp
     acquisition.setOnRequestOnly(false);
     acquisition.wakeForWeb();
     EXPECT_TRUE(acquisition.suspended()) << "reading on by itself is the watchdog's business";
+}
+
+// A disconnect followed at once by a connect, as test mode does them, lands
+// anywhere in the thread's loop: also between its look at the gates and its
+// suspending itself. Every connect must be followed by finished cycles.
+TEST_F(AcquisitionTest, AConnectRightAfterADisconnectAlwaysGetsTheThreadReading) {
+    acquisition.setStopReading(false);
+    acquisition.startReading();
+    for (int pair = 0; pair < 300; ++pair) {
+        acquisition.setStopReading(true);  // the disconnect
+        for (int i = 0; i < pair % 4; ++i) {
+            std::this_thread::yield();
+        }
+        acquisition.setStopReading(false);  // the connect
+        acquisition.startReading();
+        const int cycles = acquisition.loopCount();
+        ASSERT_TRUE(serveUntil([&] { return acquisition.loopCount() >= cycles + 2; }))
+            << "parked after pair " << pair;
+    }
+}
+
+// The energy of the first reading after a connect covers the time since the
+// connect, not the hour the link was down.
+TEST_F(AcquisitionTest, AConnectStartsTheTimeBaseAfresh) {
+    std::vector<int> elapsed;
+    auto subscription = acquisition.addReadingListener(
+        [&](const InverterReadings& readings) { elapsed.push_back(readings.ElapsedSeconds); });
+    acquisition.setStopReading(false);
+    acquisition.startReading();
+    ASSERT_TRUE(serveUntil([&] { return acquisition.loopCount() >= 1; }));
+    acquisition.setStopReading(true);
+    ASSERT_TRUE(serveUntil([&] { return acquisition.suspended(); }));
+    clock.advance(3600s);
+
+    const std::size_t before = elapsed.size();
+    acquisition.setStopReading(false);
+    acquisition.startReading();
+    ASSERT_TRUE(serveUntil([&] { return elapsed.size() > before; }));
+    EXPECT_EQ(elapsed[before], 0);
 }
 
 TEST_F(AcquisitionTest, StopEndsARunningThreadOnceAndServesItsLastHandOvers) {

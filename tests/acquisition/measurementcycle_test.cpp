@@ -2,6 +2,9 @@
 // thread that serves its hand-overs.
 #include "acquisition/measurementcycle.h"
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "acquisition/readplot.h"
@@ -42,6 +45,18 @@ protected:
         });
         ASSERT_TRUE(testing::waitUntil([&] { return ended.load(); }, invoker));
         joiner.join();
+    }
+
+    // Exactly one cycle, on a thread of its own, as the reading thread runs it.
+    void runOneCycle() {
+        std::atomic<bool> done{false};
+        std::thread reading([&] {
+            cycle.ReadInverter();
+            done = true;
+        });
+        const bool ended = testing::waitUntil([&] { return done.load(); }, invoker);
+        reading.join();
+        ASSERT_TRUE(ended);
     }
 
     testing::SimProcess sim;
@@ -85,6 +100,43 @@ TEST_F(MeasurementCycleTest, ASilentInverterWritesItsTwoErrorLinesEachCycle) {
     EXPECT_FALSE(readings.MainValuesValid);
     EXPECT_TRUE(readings.MeasTimeText.empty());
 }
+
+// The stamp tells when the readings were last whole: both reads must succeed.
+TEST_F(MeasurementCycleTest, OneFailedReadOfTwoLeavesTheStampAlone) {
+    ASSERT_EQ(link.open(sim.linkPath().string()), 0);
+    for (const char* spoiled : {"raw QPIGS 284e414b73730d", "raw QMOD 284c"}) {
+        ASSERT_EQ(sim.command(spoiled), "ok");  // a refusal, a status cut short
+        runOneCycle();
+        EXPECT_NE(readings.MainValuesValid, readings.StatusValid) << spoiled;
+        EXPECT_TRUE(readings.MeasTimeText.empty()) << spoiled;
+    }
+}
+
+struct ModeCase {
+    const char* letter;
+    bool countsLineEnergy;
+};
+
+class MeasurementCycleModeTest : public MeasurementCycleTest,
+                                 public ::testing::WithParamInterface<ModeCase> {};
+
+// The load's energy counts as line energy only while the inverter runs from
+// the line.
+TEST_P(MeasurementCycleModeTest, LineEnergyFollowsTheBypassMode) {
+    ASSERT_EQ(link.open(sim.linkPath().string()), 0);
+    ASSERT_EQ(sim.command(std::string("mode ") + GetParam().letter), "ok");
+    cycle.timeBase().restart();
+    clock.advance(3600s);
+    runOneCycle();
+    ASSERT_TRUE(readings.MainValuesValid);
+    ASSERT_GT(std::stod(readings.basic[kOutputActivePower]), 0.0);
+    EXPECT_EQ(readings.computed.LineEnergyAct > 0.0, GetParam().countsLineEnergy);
+    EXPECT_EQ(readings.computed.TotalLine > 0.0, GetParam().countsLineEnergy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, MeasurementCycleModeTest,
+                         ::testing::Values(ModeCase{"L", true}, ModeCase{"B", false}),
+                         [](const auto& info) { return std::string(info.param.letter); });
 
 TEST_F(MeasurementCycleTest, TestModeReadsWithoutAPort) {
     linkState.setTestChecked(true);

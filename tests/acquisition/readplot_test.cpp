@@ -73,6 +73,45 @@ TEST_F(ReadPlotTest, OnRequestItRunsExactlyOneCyclePerWakeUp) {
     EXPECT_GE(thread.LoopCount(), 10);
 }
 
+// A thread can be preempted right after a look at its gates. These gates
+// linger a moment after every look that finds the link down, and the connect
+// (StopReading cleared, then Resume) lands inside the first, second or third
+// such look of a round, wherever the thread decides to suspend. A thread that
+// decides and suspends under one lock sees the connect's Resume after it has
+// parked; one that suspends after an unguarded look loses it and stays parked.
+TEST_F(ReadPlotTest, AConnectThatLandsWhileTheThreadLooksAtItsGatesIsNeverLost) {
+    std::atomic<bool> stopReading{false};
+    std::atomic<int> closedLooks{0};
+    std::atomic<int> connects{0};
+    auto lingeringGates = [&] {
+        const ReadPlot::Gates seen{false, stopReading.load(), 0};
+        if (seen.stopReading) {
+            const int before = connects.load();
+            ++closedLooks;
+            testing::waitUntil([&] { return connects.load() != before; },
+                               [] { std::this_thread::yield(); }, 10ms);
+        }
+        return seen;
+    };
+    ReadPlot thread([this] { cycle(); }, lingeringGates);
+    thread.Resume();
+    for (int pair = 0; pair < 30; ++pair) {
+        const int looks = closedLooks.load();
+        const int landInLook = looks + 1 + pair % 3;
+        stopReading = true;  // the disconnect
+        ASSERT_TRUE(testing::waitUntil(
+            [&] { return closedLooks.load() >= landInLook || thread.Suspended(); },
+            [] { std::this_thread::yield(); }));
+        stopReading = false;  // the connect
+        thread.Resume();
+        ++connects;
+        const int cycles = thread.LoopCount();
+        ASSERT_TRUE(testing::waitUntil([&] { return thread.LoopCount() >= cycles + 2; },
+                                       [] { std::this_thread::yield(); }))
+            << "parked after pair " << pair;
+    }
+}
+
 TEST_F(ReadPlotTest, TerminationCutsALongSleepShort) {
     setGates({false, false, 3600 * 1000});  // the hourly interval
     auto thread = std::make_unique<ReadPlot>([this] { cycle(); }, [this] { return gates(); });

@@ -1,6 +1,7 @@
 // A connect and a "Check" with the line asked on a worker thread, as the
 // window runs them, while this thread serves as the main thread.
 #include <atomic>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,8 @@ protected:
                                [this] { return settings; },
                                ConnectionTimers{timer, timer1, timer3, timerConnect, timerOff},
                                ConnectionHooks{.startReading = [this] { ++readingStarts; }},
-                               &background};
+                               &background,
+                               &mainThread};
 };
 
 TEST_F(BackgroundConnectTest, TheSearchRunsOffTheMainThreadWithItsLinesInOrder) {
@@ -69,6 +71,27 @@ TEST_F(BackgroundConnectTest, CheckAnswersOnTheMainThreadAfterTheExchange) {
     ASSERT_TRUE(waitUntil([&] { return events.messages().size() == 2; }, mainThread));
     EXPECT_EQ(takeEvents(),
               (Lines{"Inverter Not connected.", "Inverter NOT connected on port COM3"}));
+}
+
+// The reading thread meets the hang-up; the main thread drops the link.
+TEST_F(BackgroundConnectTest, ALinkLostOnTheReadingThreadIsDroppedOnTheMainThread) {
+    settings.autoSearch = false;
+    settings.comPortIndex = 3;
+    placeSimulator(3);
+    std::atomic<bool> done{false};
+    threaded.ConnectInverter([&done] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done.load(); }, mainThread));
+    ASSERT_TRUE(linkState.connected());
+    events.clear();
+
+    unplug(3);
+    std::thread reading([this] { link.query(InverterCommand::QPIGS, true); });
+    reading.join();
+    EXPECT_FALSE(link.isOpen()) << "the dead descriptor is closed at once";
+    EXPECT_TRUE(linkState.connected()) << "the link state is the main thread's";
+    EXPECT_EQ(mainThread.runPending(), 1);
+    EXPECT_EQ(takeEvents(), Lines{"Connection to " + portPath(3) + " lost: Input/output error."});
+    EXPECT_EQ(linkState.phase(), LinkPhase::Failed);
 }
 
 }  // namespace

@@ -137,10 +137,11 @@ TEST_F(ConnectionSearchTest, AnAdapterPluggedBackInIsFoundByTheNextConnect) {
     ASSERT_TRUE(linkState.connected());
     unplug(12);
     events.clear();
-    manager.Button1Click();
-    EXPECT_EQ(takeEvents(), Lines{"Inverter NOT connected on port COM12"});
-    manager.ConnectInverter();  // the user disconnects the dead port
-    EXPECT_EQ(linkState.labelCaption(), "---");
+    manager.Button1Click();  // the exchange meets the hang-up and drops the link
+    EXPECT_EQ(takeEvents(), (Lines{"Connection to " + portPath(12) + " lost: Input/output error.",
+                                   "Inverter NOT connected on port COM12"}));
+    EXPECT_EQ(linkState.snapshot(), failedState());
+    EXPECT_FALSE(link.isOpen());
     manager.ConnectInverter();
     EXPECT_EQ(takeEvents(), concat(notFoundLines(1, 29), {"Port not found in system."}));
     placeSimulator(12);

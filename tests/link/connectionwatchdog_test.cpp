@@ -12,6 +12,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+Lines concat(Lines lines, const Lines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+}
+
 class WatchdogTest : public ConnectionFixture {
 protected:
     WatchdogTest() { settings.autoReConnect = true; }
@@ -182,43 +187,144 @@ TEST_F(WatchdogTest, TheReconnectTimerLeavesALinkTheUserRestoredAlone) {
     EXPECT_FALSE(timerConnect.enabled());
 }
 
-TEST_F(WatchdogTest, AnUnpluggedAdapterIsDroppedOnlyWhenCyclesStop) {
-    settings.comPort = "COM12";
-    placeSimulator(12);
-    manager.ConnectInverter();
-    ASSERT_TRUE(linkState.connected());
-    unplug(12);
-    healthyTicks(30);  // failing cycles still finish
-    EXPECT_TRUE(linkState.connected());
-    events.clear();
-    EXPECT_EQ(stalledTicksUntilDisconnect(), 8);
-    manager.TimerConnectTimer();
-    Lines expected = notFoundLines(1, 29);
-    expected.insert(expected.end(), {"Port not found in system.", "AutoReconnect executed."});
-    EXPECT_EQ(takeEvents(), expected);
-    EXPECT_EQ(linkState.labelCaption(), "Error");
+// The link drops with the device, not cycles later: the reading thread's
+// next exchange meets the hang-up.
+class LostLinkTest : public WatchdogTest {
+protected:
+    void connectAt(int portNumber) {
+        placeSimulator(portNumber);
+        manager.ConnectInverter();
+        ASSERT_TRUE(linkState.connected());
+        events.clear();
+    }
+    void readingMeetsTheHangUp(int portNumber) {
+        unplug(portNumber);
+        link.query(InverterCommand::QPIGS, true);
+    }
+    std::string lostLine(int portNumber) const {
+        return "Connection to " + portPath(portNumber) + " lost: Input/output error.";
+    }
+};
 
-    // A reconnect that finds nothing tries again: quickly through the
-    // series, then calmly, until the adapter is back.
+TEST_F(LostLinkTest, WithoutAutoReConnectTheLinkEndsInError) {
+    settings.autoReConnect = false;
+    connectAt(12);
+    readingMeetsTheHangUp(12);
+    EXPECT_EQ(takeEvents(), Lines{lostLine(12)});
+    EXPECT_EQ(linkState.phase(), LinkPhase::Failed);
+    EXPECT_EQ(linkState.labelCaption(), "Error");
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_FALSE(timer.enabled() || timer1.enabled());
+    EXPECT_FALSE(timerConnect.enabled());
+    EXPECT_EQ(stopReading, true);
+}
+
+struct ComeBackCase {
+    const char* name;
+    bool autoSearch;
+    int backAt;
+};
+
+void PrintTo(const ComeBackCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LostLinkComeBackTest : public LostLinkTest,
+                             public ::testing::WithParamInterface<ComeBackCase> {};
+
+TEST_P(LostLinkComeBackTest, TheReconnectFindsTheInverterAgain) {
+    settings.autoSearch = GetParam().autoSearch;
+    settings.comPortIndex = 12;
+    connectAt(12);
+    readingMeetsTheHangUp(12);
+    EXPECT_EQ(takeEvents(), Lines{lostLine(12)});
+    EXPECT_EQ(linkState.phase(), LinkPhase::Idle);
     ASSERT_TRUE(timerConnect.enabled());
     EXPECT_EQ(timerConnect.interval(), 5000);
-    for (int attempt = 2; attempt <= 6; ++attempt) {
-        manager.TimerConnectTimer();
-        ASSERT_TRUE(timerConnect.enabled()) << attempt;
-    }
-    const Lines afterSixth = takeEvents();
-    EXPECT_EQ(afterSixth.back(), kFatal);
-    EXPECT_EQ(timerConnect.interval(), ConnectionManager::kSlowReconnectDelayMs);
-    manager.TimerConnectTimer();
-    EXPECT_EQ(timerConnect.interval(), ConnectionManager::kSlowReconnectDelayMs);
-    const Lines slowAttempt = takeEvents();
-    EXPECT_EQ(std::count(slowAttempt.begin(), slowAttempt.end(), std::string(kFatal)), 0);
 
-    placeSimulator(12);  // plugged in again
+    placeSimulator(GetParam().backAt);  // the simulator started again
     manager.TimerConnectTimer();
+    ASSERT_TRUE(linkState.connected());
+    EXPECT_EQ(linkState.labelCaption(), "Connected");
+    EXPECT_EQ(link.query(InverterCommand::QPIGS, true).valid, true);
+    EXPECT_FALSE(timerConnect.enabled());
+    EXPECT_EQ(readingStarts, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LostLinkComeBackTest,
+                         ::testing::Values(ComeBackCase{"SamePathConfigured", false, 12},
+                                           ComeBackCase{"AnotherPortSearched", true, 7}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Attempts that keep failing wait twice as long each time, up to five
+// minutes; only the first writes the search's lines.
+TEST_F(LostLinkTest, FailingReconnectsBackOffAndWriteOneLineEach) {
+    connectAt(12);
+    readingMeetsTheHangUp(12);
+    events.clear();
+    manager.TimerConnectTimer();
+    EXPECT_EQ(takeEvents(), concat(notFoundLines(1, 29),
+                                   {"Port not found in system.", "AutoReconnect executed."}));
+    std::vector<int> delays{timerConnect.interval()};
+    for (int attempt = 2; attempt <= 8; ++attempt) {
+        ASSERT_TRUE(timerConnect.enabled()) << attempt;
+        manager.TimerConnectTimer();
+        const int seconds = timerConnect.interval() / 1000;
+        Lines expected{"AutoReconnect executed: Port not found in system. Next attempt in " +
+                       std::to_string(seconds) + " s."};
+        if (attempt == 6) {
+            expected.push_back(kFatal);
+        }
+        EXPECT_EQ(takeEvents(), expected) << attempt;
+        delays.push_back(timerConnect.interval());
+    }
+    EXPECT_EQ(delays,
+              (std::vector<int>{10000, 20000, 40000, 80000, 160000, 300000, 300000, 300000}));
+
+    placeSimulator(12);
+    manager.TimerConnectTimer();
+    EXPECT_EQ(takeEvents(), Lines{"AutoReconnect executed: Connected to " + portPath(12) +
+                                  " port and Inverter."});
     EXPECT_TRUE(linkState.connected());
     EXPECT_FALSE(timerConnect.enabled());
 }
+
+enum class UserClick { ConnectThenDisconnect, TestBox };
+
+class ReconnectCancelTest : public WatchdogTest, public ::testing::WithParamInterface<UserClick> {
+protected:
+    void click(UserClick which) {
+        switch (which) {
+            case UserClick::ConnectThenDisconnect:
+                manager.ConnectInverter();
+                manager.ConnectInverter();
+                return;
+            case UserClick::TestBox:
+                linkState.setTestChecked(false);
+                manager.TestClick();
+                return;
+        }
+    }
+};
+
+// While the reconnect waits, the user takes the link in hand: the port is
+// not grabbed back behind their back.
+TEST_P(ReconnectCancelTest, TheUsersClickCancelsThePendingReconnect) {
+    connectInTestMode();
+    ASSERT_GT(stalledTicksUntilDisconnect(), 0);
+    ASSERT_TRUE(timerConnect.enabled());
+    click(GetParam());
+    EXPECT_FALSE(timerConnect.enabled());
+    EXPECT_FALSE(linkState.connected());
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, ReconnectCancelTest,
+                         ::testing::Values(UserClick::ConnectThenDisconnect, UserClick::TestBox),
+                         [](const auto& info) {
+                             return info.param == UserClick::TestBox
+                                        ? std::string("TestBox")
+                                        : std::string("ConnectThenDisconnect");
+                         });
 
 }  // namespace
 }  // namespace brevanto::testing

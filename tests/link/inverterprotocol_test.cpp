@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "link/frames.h"
 #include "platform/testing/recordingeventsink.h"
-#include "platform/testing/recordingprompts.h"
 #include "support/fixtures.h"
 #include "support/simprocess.h"
 
@@ -23,9 +23,8 @@ protected:
     }
 
     testing::SimProcess sim;
-    testing::RecordingPrompts prompts;
     testing::RecordingEventSink events;
-    TComm comm{prompts};
+    TComm comm;
     std::atomic<bool> connected{true};
     std::atomic<bool> showAllErrors{true};
     InverterProtocol protocol{comm, events, [this] { return connected.load(); },
@@ -91,6 +90,19 @@ TEST_F(InverterProtocolTest, BadRepliesAreRefusedWithTheirCounts) {
               (std::vector<std::string>{
                   "Error receiving main values (7/7)", "Error receiving main values (110/110)",
                   "Error receiving status (5/5)", "Error receiving status (2/5)"}));
+}
+
+// A loopback plug sends each frame back as it went out, check and all.
+TEST_F(InverterProtocolTest, AnEchoOfOurOwnCommandIsNoReply) {
+    for (const auto command :
+         {InverterCommand::QPIGS, InverterCommand::QMOD, InverterCommand::QID}) {
+        const std::string text(commandText(command));
+        ASSERT_EQ(sim.command("raw " + text + " " + testing::hexFromBytes(commandFrame(text))),
+                  "ok");
+        EXPECT_FALSE(query(command).valid) << text;
+    }
+    EXPECT_EQ(events.messages(), (std::vector<std::string>{"Error receiving main values (8/8)",
+                                                           "Error receiving status (5/5)"}));
 }
 
 TEST_F(InverterProtocolTest, NothingIsSentWhileDisconnected) {

@@ -59,17 +59,33 @@ TEST(ReplyRules, LengthRules) {
     EXPECT_FALSE(valid(InverterCommand::QPIGS, {0x00, 0x00, 0x0D}));
 }
 
-TEST(ReplyRules, OnlyTheCheckDecides) {
-    // commandFrame() checks whatever it is given, so it makes frames with
-    // any first byte.
-    EXPECT_TRUE(valid(InverterCommand::QPIGS, commandFrame("Z230.0 50.0")));
-    EXPECT_TRUE(valid(InverterCommand::QMOD, commandFrame("ZB")));
+TEST(ReplyRules, OnlyTheCheckDecidesTheEnd) {
     auto noCr = replyFrame("230.0 50.0");
     noCr.back() = 'x';
     EXPECT_TRUE(valid(InverterCommand::QPIGS, noCr));
     auto changedStart = replyFrame("B");
     changedStart[0] = 'Z';
     EXPECT_FALSE(valid(InverterCommand::QMOD, changedStart));  // the check covers byte 0
+}
+
+// commandFrame() checks whatever it is given, so these frames carry a right
+// check: an echo of our own command, or any frame that does not open with "(".
+TEST(ReplyRules, AFrameThatDoesNotOpenWithAParenthesisIsNoReply) {
+    const struct {
+        InverterCommand command;
+        const char* text;
+    } cases[] = {
+        {InverterCommand::QPIGS, "QPIGS"}, {InverterCommand::QMOD, "QMOD"},
+        {InverterCommand::QID, "QID"},     {InverterCommand::QPIGS, "Z230.0 50.0"},
+        {InverterCommand::QMOD, "ZB"},     {InverterCommand::QID, "Z1234567890123"},
+    };
+    for (const auto& c : cases) {
+        auto frame = commandFrame(c.text);
+        if (c.command == InverterCommand::QMOD) {
+            frame.resize(InverterProtocol::kStatusReplyLength);  // what a status read takes in
+        }
+        EXPECT_FALSE(valid(c.command, frame)) << c.text;
+    }
 }
 
 TEST(ReplyRules, OverLongRepliesAreRefused) {

@@ -2,11 +2,11 @@
 #include "link/tcomm.h"
 
 #include <chrono>
+#include <memory>
 
 #include <gtest/gtest.h>
 
 #include "link/frames.h"
-#include "platform/testing/recordingprompts.h"
 #include "support/simprocess.h"
 #include "support/tempdir.h"
 
@@ -46,19 +46,18 @@ std::chrono::milliseconds since(Clock::time_point start) {
 class TCommTest : public ::testing::Test {
 protected:
     void open(std::unique_ptr<LineErrorMonitor> lineErrors = nullptr) {
-        comm = lineErrors ? std::make_unique<TComm>(prompts, std::move(lineErrors))
-                          : std::make_unique<TComm>(prompts);
+        comm =
+            lineErrors ? std::make_unique<TComm>(std::move(lineErrors)) : std::make_unique<TComm>();
         comm->Open(sim.linkPath().string(), 2400, 8, 0, 1);
         ASSERT_EQ(comm->LastError(), 0);
     }
 
     testing::SimProcess sim;
-    testing::RecordingPrompts prompts;
     std::unique_ptr<TComm> comm;
 };
 
 TEST_F(TCommTest, AMissingPortFailsSilently) {
-    TComm port(prompts);
+    TComm port;
     testing::TempDir dir;
     EXPECT_FALSE(port.PortExists((dir / "ttyNONE").string()));
     EXPECT_FALSE(port.PortExists(dir.path().string()));
@@ -67,29 +66,32 @@ TEST_F(TCommTest, AMissingPortFailsSilently) {
     EXPECT_FALSE(port.IsOpen());
     port.Close();
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_TRUE(port.ConfigurationFailures().empty());
 }
 
 TEST_F(TCommTest, APortHeldByAnotherOpenCountsAsAbsent) {
-    TComm probe(prompts);
+    TComm probe;
     EXPECT_TRUE(probe.PortExists(sim.linkPath().string()));
     open();
     EXPECT_FALSE(probe.PortExists(sim.linkPath().string()));
-    TComm second(prompts);
+    TComm second;
     second.Open(sim.linkPath().string(), 2400, 8, 0, 1);
     EXPECT_EQ(second.LastError(), 1);
     comm->Close();
     EXPECT_TRUE(probe.PortExists(sim.linkPath().string()));
 }
 
-TEST_F(TCommTest, OpeningSomethingThatIsNoTerminalTellsTheUserButStaysOpen) {
+TEST_F(TCommTest, OpeningSomethingThatIsNoTerminalKeepsTheComplaintButStaysOpen) {
     testing::TempDir dir;
     testing::writeFile(dir / "plain-file", "");
-    TComm port(prompts);
+    TComm port;
     port.Open((dir / "plain-file").string(), 2400, 8, 0, 1);
     EXPECT_EQ(port.LastError(), 0);
     EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(prompts.messages(), std::vector<std::string>{"Errore BuildCommDCB"});
+    EXPECT_EQ(port.ConfigurationFailures(), std::vector<std::string>{"Errore BuildCommDCB"});
+    port.Close();
+    port.Open(sim.linkPath().string(), 2400, 8, 0, 1);
+    EXPECT_TRUE(port.ConfigurationFailures().empty());
 }
 
 TEST_F(TCommTest, ReadStreamTakesAWholeReplyUpToItsCr) {
@@ -109,7 +111,20 @@ TEST_F(TCommTest, ReadStreamOnASilentLineGivesUpAfter220Ms) {
     std::array<uint8_t, 200> buffer{};
     const auto start = Clock::now();
     EXPECT_EQ(comm->ReadStream(buffer.data(), static_cast<int>(buffer.size())), 0);
-    EXPECT_GE(since(start), 220ms);
+    const auto waited = since(start);
+    EXPECT_GE(waited, 220ms);
+    EXPECT_LT(waited, 400ms) << "the silence that ends a reply is 220 ms, not seconds";
+}
+
+// A line that never falls silent (a babbling adapter) is drained up to twice
+// the buffer and no further, so it holds the port only as long as that takes.
+TEST_F(TCommTest, ReadStreamStopsDrainingABabblingLineAtTwiceItsBuffer) {
+    const std::string hex(2 * 2000, '3');
+    ASSERT_EQ(sim.command("raw QPIGS " + hex), "ok");
+    open();
+    ASSERT_EQ(send(*comm, "QPIGS"), 8);
+    std::vector<uint8_t> buffer(200);
+    EXPECT_EQ(comm->ReadStream(buffer.data(), 200), 400);
 }
 
 TEST_F(TCommTest, ReadStreamNeverStoresPastItsBufferAndTellsTheOverflow) {
@@ -161,6 +176,26 @@ TEST_F(TCommTest, APendingLineErrorIsReportedOnceWithoutReading) {
     EXPECT_EQ(comm->Read(buffer.data(), 5), 5);
     EXPECT_EQ(comm->LastError(), 0);
     EXPECT_EQ(buffer[0], '(');
+}
+
+// The driver's error counts, as a serial port keeps them; the test makes a
+// framing error by counting one more.
+TEST_F(TCommTest, OneFramingErrorFailsOneReadNotEveryReadAfterIt) {
+    auto frames = std::make_shared<int>(7);  // errors from before the open
+    open(std::make_unique<IcountLineErrorMonitor>(
+        [frames](int, IcountLineErrorMonitor::Counts& counts) {
+            counts = {*frames, 0, 0, 0, 0};
+            return IcountLineErrorMonitor::Query::Ok;
+        }));
+    std::array<uint8_t, 5> buffer{};
+    ASSERT_EQ(send(*comm, "QMOD"), 7);
+    EXPECT_EQ(comm->Read(buffer.data(), 5), 5) << "the errors before the open are the baseline";
+    ++*frames;
+    for (const int expected : {TComm::kReadLineError, 5, 5}) {
+        comm->Purge();
+        ASSERT_EQ(send(*comm, "QMOD"), 7);
+        EXPECT_EQ(comm->Read(buffer.data(), 5), expected);
+    }
 }
 
 TEST_F(TCommTest, ALineStateThatCannotBeQueried) {
