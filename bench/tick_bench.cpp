@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     EventLoopDrain drain(mainThread);
     Hub hub(HubEnvironment{clock, DateTimeFormat::fromEnvironment(), prompts, mainThread,
                            folder.path(), folder / "brevanto.INI", false});
-    TForm1 form(hub, mainThread, prompts, false);
+    TForm1 form(hub, mainThread, prompts, [] { return false; });
     form.FormCreate();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {

@@ -15,7 +15,7 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
         HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
                        std::filesystem::current_path(), settingsPath(), true});
     m_form1 = std::make_unique<TForm1>(*m_hub, m_mainThread, m_prompts,
-                                       QSystemTrayIcon::isSystemTrayAvailable());
+                                       [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
     m_prompts.setParentWindow(m_form1.get());
     m_form1->FormCreate();
     m_aboutBox = std::make_unique<TAboutBox>();

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 
 #include "hub/linkpresentation.h"
 #include "hub/programidentity.h"
@@ -20,21 +21,23 @@ namespace brevanto {
 
 namespace {
 
+constexpr int kTrayWatchIntervalMs = 2000;
+
 QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
 
 }  // namespace
 
-TForm1::TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts, bool trayAvailable,
-               QWidget* parent)
+TForm1::TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts,
+               std::function<bool()> trayAvailable, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TForm1>()),
       m_hub(hub),
       m_mainThread(mainThread),
       m_prompts(prompts),
-      m_trayAvailable(trayAvailable) {
+      m_trayAvailable(std::move(trayAvailable)) {
     m_ui->setupUi(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowIcon(programIcon());
@@ -147,6 +150,9 @@ void TForm1::setUpTray() {
         reallyClose();
     });
     m_tray->setContextMenu(m_trayMenu);
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(kTrayWatchIntervalMs);
+    connect(m_trayWatch, &QTimer::timeout, this, &TForm1::checkTrayStillThere);
     connect(m_tray, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) {
@@ -172,19 +178,27 @@ void TForm1::toggle(QWidget* window) {
 }
 
 void TForm1::GoToTray() {
-    if (!m_trayAvailable) {
+    if (!m_trayAvailable()) {
         showMinimized();
         return;
     }
     m_tray->setToolTip(text(LinkPresentation(m_hub.linkState().snapshot()).trayTip()));
     m_tray->show();
     hide();
+    m_trayWatch->start();
 }
 
 void TForm1::restoreFromTray() {
+    m_trayWatch->stop();
     showNormal();
     m_tray->hide();
     activateWindow();
+}
+
+void TForm1::checkTrayStillThere() {
+    if (!isVisible() && !m_trayAvailable()) {
+        restoreFromTray();
+    }
 }
 
 void TForm1::reallyClose() {
@@ -233,8 +247,10 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_trayAvailable) {
-        GoToTray();
+    // After the state change is done: hiding inside it is undone by a
+    // showMinimized() that shows the window once its state is set.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_trayAvailable()) {
+        QMetaObject::invokeMethod(this, &TForm1::GoToTray, Qt::QueuedConnection);
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 #include "platform/coalescedpost.h"
 
 class QLabel;
+class QTimer;
 class QMenu;
 
 namespace Ui {
@@ -29,11 +31,13 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `trayAvailable` says whether the desktop has a system tray; without
-    // one, going to the tray minimizes the window so it can still be found.
-    // The hub outlives the window.
-    TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts, bool trayAvailable,
-           QWidget* parent = nullptr);
+    // `trayAvailable` says whether the desktop has a system tray now. It is
+    // asked each time the window goes to the tray: a panel may start after
+    // the program or go away while it runs. Without one, going to the tray
+    // minimizes the window so it can still be found. The hub outlives the
+    // window.
+    TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts,
+           std::function<bool()> trayAvailable, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The creation step, once the window is built.
@@ -45,6 +49,10 @@ public:
     void GoToTray();
     // The tray icon's left click: the window back, the icon gone.
     void restoreFromTray();
+    // While the window waits in the tray, this runs every few seconds: a
+    // tray that has gone away gives the window back, so a hidden window
+    // without an icon never happens.
+    void checkTrayStillThere();
     QSystemTrayIcon& trayIcon() { return *m_tray; }
     QMenu& trayMenu() { return *m_trayMenu; }
 
@@ -82,7 +90,8 @@ private:
     Hub& m_hub;
     QueuedInvoker& m_mainThread;
     Prompts& m_prompts;
-    bool m_trayAvailable;
+    std::function<bool()> m_trayAvailable;
+    QTimer* m_trayWatch = nullptr;
     QPointer<QWidget> m_aboutBox;
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;

@@ -8,12 +8,13 @@
 
 namespace brevanto::testing {
 
-void FormFixture::create(const std::string& ini, bool trayAvailable) {
+void FormFixture::create(const std::string& ini, bool trayAtStart) {
+    trayAvailable = trayAtStart;
     writeFile(dir / "brevanto.INI", ini);
     hub =
         std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts,
                                              invoker, dir.path(), dir / "brevanto.INI", false});
-    form = std::make_unique<TForm1>(*hub, invoker, prompts, trayAvailable);
+    form = std::make_unique<TForm1>(*hub, invoker, prompts, [this] { return trayAvailable; });
     form->FormCreate();
 }
 

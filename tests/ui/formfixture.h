@@ -23,7 +23,7 @@ namespace brevanto::testing {
 class FormFixture : public ::testing::Test {
 protected:
     // Builds the hub and the window and runs the creation step, as the program does.
-    void create(const std::string& ini = {}, bool trayAvailable = true);
+    void create(const std::string& ini = {}, bool trayAtStart = true);
     // Spins the event loop until `done` or a generous time-out.
     static bool spinUntil(const std::function<bool()>& done);
 
@@ -37,6 +37,8 @@ protected:
     QStringList paneLines();
     bool hasEvent(const std::string& suffix);
 
+    // Whether the desktop has a tray now; a test may take it away or bring it.
+    bool trayAvailable = true;
     TempDir dir;
     ManualClock clock;
     RecordingPrompts prompts;

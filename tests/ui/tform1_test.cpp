@@ -189,6 +189,41 @@ TEST_F(TForm1Test, WithoutATrayTheWindowIsMinimizedInstead) {
     EXPECT_FALSE(form->trayIcon().isVisible());
 }
 
+TEST_F(TForm1Test, MinimizingWithATraySendsTheWindowToTheTray) {
+    create();
+    form->show();
+    form->showMinimized();
+    EXPECT_TRUE(spinUntil([this] { return !form->isVisible(); }));
+    EXPECT_TRUE(form->trayIcon().isVisible());
+}
+
+TEST_F(TForm1Test, ATrayThatGoesAwayGivesTheHiddenWindowBack) {
+    create();
+    form->show();
+    EXPECT_FALSE(form->close());
+    ASSERT_FALSE(form->isVisible());
+    form->checkTrayStillThere();
+    EXPECT_FALSE(form->isVisible()) << "the tray is still there";
+
+    trayAvailable = false;
+    form->checkTrayStillThere();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->trayIcon().isVisible());
+}
+
+TEST_F(TForm1Test, ATrayThatAppearsAfterStartUpIsUsedFromThenOn) {
+    create({}, false);
+    form->show();
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isMinimized());
+    form->showNormal();
+
+    trayAvailable = true;
+    EXPECT_FALSE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->trayIcon().isVisible());
+}
+
 TEST_F(TForm1Test, CloseAnsweredNoKeepsRunningAndYesWritesTheDaysEvents) {
     create();
     form->show();
