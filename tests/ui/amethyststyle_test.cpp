@@ -2,19 +2,16 @@
 // ticked, also while it cannot be changed.
 #include <QCheckBox>
 #include <QColor>
-#include <QFile>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
 
+#include "formfixture.h"
+
 namespace brevanto {
 namespace {
 
-QString amethystSheet() {
-    QFile sheet(QStringLiteral(":/brevanto/amethyst.qss"));
-    EXPECT_TRUE(sheet.open(QIODevice::ReadOnly | QIODevice::Text));
-    return QString::fromUtf8(sheet.readAll());
-}
+using testing::amethystSheet;
 
 QColor indicatorColour(bool checked, bool enabled) {
     QCheckBox box(QStringLiteral("Test mode"));

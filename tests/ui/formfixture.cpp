@@ -1,12 +1,19 @@
 #include "formfixture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QListView>
 
 #include "support/waituntil.h"
 #include "ui/eventloopdrain.h"
 
 namespace brevanto::testing {
+
+QString amethystSheet() {
+    QFile sheet(QStringLiteral(":/brevanto/amethyst.qss"));
+    EXPECT_TRUE(sheet.open(QIODevice::ReadOnly | QIODevice::Text));
+    return QString::fromUtf8(sheet.readAll());
+}
 
 void FormFixture::create(const std::string& ini, bool trayAtStart) {
     trayAvailable = trayAtStart;

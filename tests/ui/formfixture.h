@@ -20,6 +20,9 @@
 
 namespace brevanto::testing {
 
+// The program's style sheet, as the program applies it at start.
+QString amethystSheet();
+
 class FormFixture : public ::testing::Test {
 protected:
     // Builds the hub and the window and runs the creation step, as the program does.

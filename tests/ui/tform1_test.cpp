@@ -33,9 +33,6 @@ TEST_F(TForm1Test, StartsWithEveryControlNamedAndCaptioned) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Brevanto 1.1.7.1 - by Corvella Software"));
     EXPECT_EQ(form->centralWidget()->size(), QSize(844, 551));
     EXPECT_EQ(control<QPushButton>("Connect1")->text(), QStringLiteral("Connect"));
-    EXPECT_TRUE(control<QPushButton>("Connect1")->font().bold() ||
-                control<QPushButton>("Connect1")->property("role").toString() ==
-                    QStringLiteral("primary"));
     EXPECT_EQ(panel("Label1"), QStringLiteral("---"));
     EXPECT_EQ(control<QCheckBox>("Test")->text(), QStringLiteral("Test mode"));
     EXPECT_EQ(panel("Panel3"), QStringLiteral("07.03.2015 14:02:11"));
@@ -59,6 +56,15 @@ TEST_F(TForm1Test, StartsWithEveryControlNamedAndCaptioned) {
     EXPECT_EQ(panel("Label2"), QStringLiteral("AC Voltage"));
     EXPECT_EQ(panel("Label19"), QStringLiteral("Solar Power"));
     EXPECT_EQ(panel("Label39"), QStringLiteral("W"));
+}
+
+TEST_F(TForm1Test, TheConnectButtonIsBoldInTheProgramsStyle) {
+    create();
+    form->setStyleSheet(testing::amethystSheet());
+    QPushButton* connect = control<QPushButton>("Connect1");
+    connect->ensurePolished();
+    EXPECT_TRUE(connect->font().bold());
+    EXPECT_FALSE(control<QPushButton>("Button1")->font().bold());
 }
 
 TEST_F(TForm1Test, EveryPanelShowsTheTextTheHubComputedForIt) {
