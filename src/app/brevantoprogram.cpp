@@ -29,6 +29,10 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
                      [form1] { form1->closeWithoutQuestion(); });
     QObject::connect(form1, &TForm1::programClosed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Kept from a start-up message box: acted on once the event loop runs.
+    if (shutdownSignals.arrived()) {
+        QMetaObject::invokeMethod(form1, &TForm1::closeWithoutQuestion, Qt::QueuedConnection);
+    }
 }
 
 // However the event loop ended, the program ends as a close answered Yes.

@@ -6,12 +6,17 @@
 #include <csignal>
 #include <cstdio>
 
+#include <QApplication>
+#include <QMetaMethod>
+#include <QWidget>
+
 namespace brevanto {
 
 namespace {
 
 int pipeFds[2] = {-1, -1};
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr int kBoxCloseIntervalMs = 50;
 
 void onSignal(int signal) {
     const unsigned char byte = static_cast<unsigned char>(signal);
@@ -21,11 +26,32 @@ void onSignal(int signal) {
 
 }  // namespace
 
+bool ShutdownSignals::heard() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&ShutdownSignals::received));
+}
+
+// The box up now, and every one that start-up still shows after it.
+void ShutdownSignals::closeStartupBoxes() {
+    if (!m_boxCloser.isActive()) {
+        m_boxCloser.start(kBoxCloseIntervalMs);
+    }
+    closeStartupBox();
+}
+
+void ShutdownSignals::closeStartupBox() {
+    if (heard()) {
+        m_boxCloser.stop();
+    } else if (QWidget* box = QApplication::activeModalWidget()) {
+        box->close();
+    }
+}
+
 ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
         std::perror("brevanto: no pipe for the shutdown signals");
         return;
     }
+    connect(&m_boxCloser, &QTimer::timeout, this, &ShutdownSignals::closeStartupBox);
     m_notifier = std::make_unique<QSocketNotifier>(pipeFds[0], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &ShutdownSignals::readPipe);
     struct sigaction action {};
@@ -55,7 +81,14 @@ ShutdownSignals::~ShutdownSignals() {
 void ShutdownSignals::readPipe() {
     unsigned char byte = 0;
     while (::read(pipeFds[0], &byte, 1) == 1) {
-        emit received(byte);
+        m_arrived = true;
+        if (heard()) {
+            emit received(byte);
+        } else {
+            // During start-up: nobody may be there to answer its boxes, and
+            // the program closes as soon as it is built (arrived()).
+            closeStartupBoxes();
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
 
 namespace brevanto {
 
@@ -18,13 +19,23 @@ public:
     explicit ShutdownSignals(QObject* parent = nullptr);
     ~ShutdownSignals() override;
 
+    // A signal has come, whether or not anything was connected to hear it:
+    // one during a start-up message box is read by the box's event loop,
+    // before the program is there to close.
+    bool arrived() const { return m_arrived; }
+
 signals:
     void received(int signal);
 
 private:
     void readPipe();
+    bool heard() const;
+    void closeStartupBoxes();
+    void closeStartupBox();
 
     std::unique_ptr<QSocketNotifier> m_notifier;
+    bool m_arrived = false;
+    QTimer m_boxCloser;
 };
 
 }  // namespace brevanto

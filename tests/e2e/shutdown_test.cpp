@@ -54,6 +54,19 @@ TEST_P(ShutdownTest, ASignalClosesTheProgramAndWritesTodaysEvents) {
     EXPECT_TRUE(saved.starts_with("[earlier] written this morning \r\n")) << saved;
 }
 
+// "Cannot create Directory for log file." waits for an OK nobody may be
+// there to give; a signal read by the box's own event loop still closes the
+// program, with everything written.
+TEST(StartupBoxShutdownTest, ASignalDuringAStartUpMessageBoxClosesTheProgram) {
+    TempDir folder;
+    testing::writeFile(folder / "brevanto.INI", "[Http]\nPort=0\n");
+    testing::writeFile(folder / "Log", "a file where the log folder belongs");
+    ProgramProcess program(BREVANTO_PROGRAM_PATH, folder.path());
+    ASSERT_TRUE(program.waitUntilHandling(SIGTERM));
+    program.sendSignal(SIGTERM);
+    EXPECT_EQ(program.waitForExit(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EachSignal, ShutdownTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP), [](const auto& info) {
         return std::string(info.param == SIGTERM ? "Term" : info.param == SIGINT ? "Int" : "Hup");
