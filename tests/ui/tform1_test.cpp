@@ -176,6 +176,18 @@ TEST_F(TForm1Test, DecliningTheTrayMenusCloseKeepsTheIcon) {
     EXPECT_TRUE(form->trayIcon().isVisible());
 }
 
+TEST_F(TForm1Test, YesFromTheTrayMenuClosesTheHiddenWindowsProgram) {
+    create();
+    form->show();
+    form->GoToTray();
+    QSignalSpy closed(form.get(), &TForm1::programClosed);
+    prompts.queueAnswer(PromptAnswer::Yes);
+    form->trayMenu().actions()[1]->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(hub->isShutDown());
+    EXPECT_FALSE(form->trayIcon().isVisible());
+}
+
 TEST_F(TForm1Test, TheTrayTipSaysWhatRuns) {
     create();
     form->show();
