@@ -67,52 +67,83 @@ TEST_F(TForm1Test, TheConnectButtonIsBoldInTheProgramsStyle) {
     EXPECT_FALSE(control<QPushButton>("Button1")->font().bold());
 }
 
-TEST_F(TForm1Test, EveryPanelShowsTheTextTheHubComputedForIt) {
+// Every value the window shows: its panel, its caption (none for the three
+// states), and its line on the main page.
+struct ShownValue {
+    const char* panel;
+    const char* caption;
+    std::size_t TemplateLines::*line;
+    std::size_t index;
+};
+
+std::vector<ShownValue> everyShownValue() {
+    const char* basicCaptions[] = {"Label2",  "Label3",  "Label6",  "Label47", "Label7",
+                                   "Label8",  "Label9",  "Label10", "Label12", "Label11",
+                                   "Label13", "Label14", "Label15", "Label16", "Label17"};
+    const char* computedCaptions[] = {"Label18", "Label19", "Label20",
+                                      "Label21", "Label22", "Label23"};
+    std::vector<ShownValue> shown;
+    for (std::size_t i = 0; i < std::size(basicCaptions); ++i) {
+        shown.push_back({kValuePanels[i], basicCaptions[i], nullptr, i});
+    }
+    for (std::size_t i = 0; i < std::size(computedCaptions); ++i) {
+        shown.push_back({kValuePanels[std::size(basicCaptions) + i], computedCaptions[i], nullptr,
+                         std::size(basicCaptions) + i});
+    }
+    shown.push_back({"Panel22", nullptr, &TemplateLines::modeStatus, 0});
+    shown.push_back({"Panel23", nullptr, &TemplateLines::batteryStatus, 0});
+    shown.push_back({"Panel24", nullptr, &TemplateLines::loadStatus, 0});
+    return shown;
+}
+
+TEST_F(TForm1Test, EveryValueReachesItsOwnPanelCaptionAndPageLine) {
     create();
     DisplayTexts texts;
+    DisplayLabels labels;
     for (std::size_t i = 0; i < texts.basic.size(); ++i) {
         texts.basic[i] = "basic " + std::to_string(i + 1);
+        labels.basic[i] = "name " + std::to_string(i + 1);
     }
     for (std::size_t i = 0; i < texts.computed.size(); ++i) {
         texts.computed[i] = "computed " + std::to_string(i + 1);
+        labels.computed[i] = "aux " + std::to_string(i + 1);
+        labels.units[i] = "unit " + std::to_string(i + 1);
     }
     texts.mode = "Line (bypass)";
     texts.battery = "Charging";
     texts.load = "Load on line";
-    hub->display().textsListeners().notify(texts);
+    // What UpdateDisplay and the settings hand the page and the window.
+    MainDisplay& display = hub->display();
+    display.page().writeDisplay(texts, "07.03.2015 - 14:02:11");
+    display.textsListeners().notify(texts);
+    display.labelsListeners().notify(labels);
 
-    for (std::size_t i = 0; i < std::size(kValuePanels); ++i) {
-        const std::string& wanted =
-            i < texts.basic.size() ? texts.basic[i] : texts.computed[i - texts.basic.size()];
-        EXPECT_EQ(panel(kValuePanels[i]), QString::fromStdString(wanted)) << kValuePanels[i];
+    const TemplateLines& at = hub->pages().TemplateLine();
+    const std::size_t basicCount = texts.basic.size();
+    for (const ShownValue& value : everyShownValue()) {
+        SCOPED_TRACE(value.panel);
+        std::string text;
+        std::size_t line = 0;
+        if (value.line != nullptr) {
+            line = at.*value.line;
+            text = value.line == &TemplateLines::modeStatus      ? texts.mode
+                   : value.line == &TemplateLines::batteryStatus ? texts.battery
+                                                                 : texts.load;
+        } else if (value.index < basicCount) {
+            line = at.bVar[value.index];
+            text = texts.basic[value.index];
+            EXPECT_EQ(panel(value.caption), QString::fromStdString(labels.basic[value.index]));
+        } else {
+            const std::size_t k = value.index - basicCount;
+            line = at.var[k];
+            text = texts.computed[k];
+            EXPECT_EQ(panel(value.caption), QString::fromStdString(labels.computed[k]));
+        }
+        EXPECT_EQ(panel(value.panel), QString::fromStdString(text));
+        EXPECT_EQ(hub->pages().MainPage().line(line), text);
     }
-    EXPECT_EQ(panel("Panel22"), QStringLiteral("Line (bypass)"));
-    EXPECT_EQ(panel("Panel23"), QStringLiteral("Charging"));
-    EXPECT_EQ(panel("Panel24"), QStringLiteral("Load on line"));
-}
-
-TEST_F(TForm1Test, EveryLabelShowsTheNameTheSettingsGiveIt) {
-    create();
-    DisplayLabels labels;
-    for (std::size_t i = 0; i < labels.basic.size(); ++i) {
-        labels.basic[i] = "name " + std::to_string(i + 1);
-    }
-    for (std::size_t i = 0; i < labels.computed.size(); ++i) {
-        labels.computed[i] = "aux " + std::to_string(i + 1);
-        labels.units[i] = "unit " + std::to_string(i + 1);
-    }
-    hub->display().labelsListeners().notify(labels);
-
-    const char* basic[] = {"Label2",  "Label3",  "Label6",  "Label47", "Label7",
-                           "Label8",  "Label9",  "Label10", "Label12", "Label11",
-                           "Label13", "Label14", "Label15", "Label16", "Label17"};
-    for (std::size_t i = 0; i < std::size(basic); ++i) {
-        EXPECT_EQ(panel(basic[i]), QString::fromStdString(labels.basic[i])) << basic[i];
-    }
-    const char* computed[] = {"Label18", "Label19", "Label20", "Label21", "Label22", "Label23"};
     const char* units[] = {"Label38", "Label39", "Label40", "Label41", "Label42", "Label43"};
-    for (std::size_t i = 0; i < std::size(computed); ++i) {
-        EXPECT_EQ(panel(computed[i]), QString::fromStdString(labels.computed[i])) << computed[i];
+    for (std::size_t i = 0; i < std::size(units); ++i) {
         EXPECT_EQ(panel(units[i]), QString::fromStdString(labels.units[i])) << units[i];
     }
 }
