@@ -12,6 +12,7 @@
 
 #include "hub/linkpresentation.h"
 #include "hub/programidentity.h"
+#include "ui/elidedcaptions.h"
 #include "ui/eventlistmodel.h"
 #include "ui/programicon.h"
 #include "ui/timerbinding.h"
@@ -54,6 +55,13 @@ TForm1::TForm1(Hub& hub, QueuedInvoker& mainThread, Prompts& prompts,
                         m_ui->Label21, m_ui->Label22, m_ui->Label23};
     m_computedUnits = {m_ui->Label38, m_ui->Label39, m_ui->Label40,
                        m_ui->Label41, m_ui->Label42, m_ui->Label43};
+    m_captions = new ElidedCaptions(this);
+    for (QLabel* caption : m_basicLabels) {
+        m_captions->add(caption);
+    }
+    for (QLabel* caption : m_computedLabels) {
+        m_captions->add(caption);
+    }
     // The panels paint their whole rectangle themselves, so a changed value
     // repaints only the panel, not the group box behind it.
     for (QLabel* panel : m_basicPanels) {
@@ -286,10 +294,10 @@ void TForm1::showDisplay(const DisplayTexts& texts) {
 
 void TForm1::showLabels(const DisplayLabels& labels) {
     for (std::size_t i = 0; i < labels.basic.size(); ++i) {
-        m_basicLabels[i]->setText(text(labels.basic[i]));
+        m_captions->setText(m_basicLabels[i], text(labels.basic[i]));
     }
     for (std::size_t i = 0; i < labels.computed.size(); ++i) {
-        m_computedLabels[i]->setText(text(labels.computed[i]));
+        m_captions->setText(m_computedLabels[i], text(labels.computed[i]));
         m_computedUnits[i]->setText(text(labels.units[i]));
     }
 }

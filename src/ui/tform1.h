@@ -24,6 +24,7 @@ class TForm1;
 
 namespace brevanto {
 
+class ElidedCaptions;
 class EventListModel;
 class TimerBinding;
 
@@ -97,6 +98,7 @@ private:
     QMenu* m_trayMenu = nullptr;
     CoalescedPost m_linkRefresh{m_mainThread, [this] { showLinkState(); }};
     std::unique_ptr<EventListModel> m_eventModel;
+    ElidedCaptions* m_captions = nullptr;
     std::vector<std::unique_ptr<TimerBinding>> m_timers;
     // Last, so the hub stops telling the window first.
     std::vector<Subscription> m_subscriptions;

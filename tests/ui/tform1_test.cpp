@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "formfixture.h"
 #include "support/tempdir.h"
@@ -146,6 +147,44 @@ TEST_F(TForm1Test, EveryValueReachesItsOwnPanelCaptionAndPageLine) {
     for (std::size_t i = 0; i < std::size(units); ++i) {
         EXPECT_EQ(panel(units[i]), QString::fromStdString(labels.units[i])) << units[i];
     }
+}
+
+TEST_F(TForm1Test, AJournalLineShowsWholeInTheProgramsStyle) {
+    create();
+    form->setStyleSheet(testing::amethystSheet());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto* memo = control<QListView>("Memo1");
+    const QString line =
+        QStringLiteral("[10/12/2026 09:53:22] Connected to /dev/ttyUSB0 port and Inverter. ");
+    EXPECT_GE(memo->viewport()->width(), memo->fontMetrics().horizontalAdvance(line));
+}
+
+TEST_F(TForm1Test, ALongCaptionIsCutAndWholeInItsTipAndItsUnitStaysBesideThePanel) {
+    create();
+    form->setStyleSheet(testing::amethystSheet());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    DisplayLabels labels;
+    labels.basic.fill("AC Voltage");
+    labels.computed.fill("Solar Power");
+    labels.units.fill("kWh");
+    labels.basic[13] = "Inverter Heat Sink temperature";
+    labels.computed[4] = "Total solar energy since day 1";
+    hub->display().labelsListeners().notify(labels);
+
+    for (const auto& [caption, whole] :
+         {std::pair{"Label16", labels.basic[13]}, std::pair{"Label22", labels.computed[4]}}) {
+        const QString wanted = QString::fromStdString(whole);
+        EXPECT_TRUE(panel(caption).endsWith(QChar(0x2026))) << caption;
+        EXPECT_EQ(control<QLabel>(caption)->toolTip(), wanted) << caption;
+    }
+    EXPECT_EQ(panel("Label2"), QStringLiteral("AC Voltage"));
+    EXPECT_TRUE(control<QLabel>("Label2")->toolTip().isEmpty());
+    const QRect value = control<QLabel>("Panel9")->geometry();
+    const QRect unit = control<QLabel>("BasicUnit14")->geometry();
+    EXPECT_FALSE(value.intersects(unit));
+    EXPECT_GE(unit.left(), value.right());
 }
 
 TEST_F(TForm1Test, TheLinkControlsFollowTheLinkState) {
