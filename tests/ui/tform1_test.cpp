@@ -20,6 +20,13 @@ using testing::FormFixture;
 class TForm1Test : public FormFixture {
 protected:
     void trigger(const char* action) { control<QAction>(action)->trigger(); }
+    // Shown and laid out as the program shows it, style sheet and all.
+    void showInTheProgramsStyle() {
+        create();
+        form->setStyleSheet(testing::amethystSheet());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
 };
 
 // Each panel in the order the hub computes them: basic variables 1 to 15,
@@ -150,10 +157,7 @@ TEST_F(TForm1Test, EveryValueReachesItsOwnPanelCaptionAndPageLine) {
 }
 
 TEST_F(TForm1Test, AJournalLineShowsWholeInTheProgramsStyle) {
-    create();
-    form->setStyleSheet(testing::amethystSheet());
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_NO_FATAL_FAILURE(showInTheProgramsStyle());
     auto* memo = control<QListView>("Memo1");
     const QString line =
         QStringLiteral("[10/12/2026 09:53:22] Connected to /dev/ttyUSB0 port and Inverter. ");
@@ -161,10 +165,7 @@ TEST_F(TForm1Test, AJournalLineShowsWholeInTheProgramsStyle) {
 }
 
 TEST_F(TForm1Test, ALongCaptionIsCutAndWholeInItsTipAndItsUnitStaysBesideThePanel) {
-    create();
-    form->setStyleSheet(testing::amethystSheet());
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_NO_FATAL_FAILURE(showInTheProgramsStyle());
     DisplayLabels labels;
     labels.basic.fill("AC Voltage");
     labels.computed.fill("Solar Power");
