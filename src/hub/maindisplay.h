@@ -9,7 +9,7 @@
 #include <string>
 
 #include "acquisition/acquisition.h"
-#include "hub/displaytexts.h"
+#include "acquisition/displaytexts.h"
 #include "hub/mainpagewriter.h"
 #include "platform/coalescedpost.h"
 #include "platform/listeners.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "hub/displaytexts.h"
+#include "acquisition/displaytexts.h"
 #include "store/tdati.h"
 #include "web/pagetemplates.h"
 

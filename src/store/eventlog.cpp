@@ -2,29 +2,11 @@
 
 #include <fstream>
 #include <sstream>
-#include <system_error>
 
 #include "platform/atomicfile.h"
+#include "store/logtree.h"
 
 namespace brevanto {
-namespace {
-
-std::string dayMonthYear(const LocalDate& date) {
-    return std::to_string(date.day) + "-" + std::to_string(date.month) + "-" +
-           std::to_string(date.year);
-}
-
-// One level at a time: a level that exists as a directory is reused; a file
-// in its place, or a refused creation, makes the level impossible.
-bool ensureDirectory(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return true;
-    }
-    return std::filesystem::create_directory(path, error) && !error;
-}
-
-}  // namespace
 
 EventLog::EventLog(EventList& list, const Clock& clock, const DateTimeFormat& format,
                    Prompts& prompts, std::filesystem::path root)
@@ -46,22 +28,12 @@ std::string EventLog::fallbackFileName(const LocalDate& date) {
 }
 
 void EventLog::NameEventFile() {
+    static constexpr LogTreeNames kTree{
+        "LogEvent", LogTreeDepth::Day,
+        "Cannot create Directory for Event log file. Current directory will be used."};
     const LocalDate today = m_clock.now().date;
-    const std::filesystem::path top = std::filesystem::path("Log") / "LogEvent";
-    m_currentPath = fallbackFileName(today);
-    if (!ensureDirectory(m_root / top)) {
-        m_prompts.showMessage(
-            "Cannot create Directory for Event log file. Current directory will be used.");
-        return;
-    }
-    std::filesystem::path directory = top;
-    for (const int level : {today.year, today.month, today.day}) {
-        directory /= std::to_string(level);
-        if (!ensureDirectory(m_root / directory)) {
-            return;
-        }
-    }
-    m_currentPath = directory / eventFileName(today);
+    m_currentPath =
+        nameLogFile(m_root, kTree, today, eventFileName(today), fallbackFileName(today), m_prompts);
 }
 
 bool EventLog::writeLines(const EventList::Lines& lines, ByteSink& sink) {

@@ -1,7 +1,7 @@
 // What the window shows, computed without it: the link's look and the panels.
 #include <gtest/gtest.h>
 
-#include "hub/displaytexts.h"
+#include "acquisition/displaytexts.h"
 #include "hub/linkpresentation.h"
 
 namespace brevanto {

@@ -1,4 +1,4 @@
-#include "hub/displaytexts.h"
+#include "acquisition/displaytexts.h"
 
 #include "platform/numberformat.h"
 
