@@ -18,6 +18,7 @@
 #include "platform/backgroundwork.h"
 #include "platform/services.h"
 #include "schedule/maintimers.h"
+#include "store/dailydata.h"
 #include "store/eventlog.h"
 #include "store/settingsstore.h"
 #include "web/webfront.h"
@@ -99,6 +100,7 @@ public:
     MainDisplay& display() { return m_display; }
     ReqByWebBox& reqByWeb() { return m_reqByWeb; }
     WebFront& web() { return m_web; }
+    DailyData& dailyData() { return m_dailyData; }
 
 private:
     ConnectionHooks connectionHooks();
@@ -113,6 +115,7 @@ private:
     std::atomic<bool> m_showAllErrors{false};
     InverterLink m_link;
     MainTimers m_timers{m_linkState};
+    DailyData m_dailyData{m_services};
     Acquisition m_acquisition;
     MainDisplay m_display;
     ReqByWebBox m_reqByWeb;

@@ -15,8 +15,8 @@ class DailyData {
 public:
     explicit DailyData(const Services& services)
         : m_writer(services.mainThread),
-          m_basic(basicLogKind(), services, m_writer),
-          m_computed(computedLogKind(), services, m_writer),
+          m_basic(basicLogKind(), services),
+          m_computed(computedLogKind(), services),
           m_energy(services, m_writer),
           m_totals(services, m_writer) {}
     DailyData(const DailyData&) = delete;

@@ -13,7 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/backgroundfilewriter.h"
 #include "platform/localdatetime.h"
 #include "platform/services.h"
 #include "store/logtable.h"
@@ -36,9 +35,8 @@ const DayLogKind& computedLogKind();
 
 class DayLog {
 public:
-    // Files are taken relative to `services.root`. `writer` is drained
-    // before every direct write.
-    DayLog(const DayLogKind& kind, const Services& services, BackgroundFileWriter& writer);
+    // Files are taken relative to `services.root`.
+    DayLog(const DayLogKind& kind, const Services& services);
     DayLog(const DayLog&) = delete;
     DayLog& operator=(const DayLog&) = delete;
 
@@ -72,7 +70,6 @@ public:
 private:
     const DayLogKind& m_kind;
     const Services& m_services;
-    BackgroundFileWriter& m_writer;
     LogTable m_table;
     std::filesystem::path m_path;
 };
