@@ -34,6 +34,13 @@ public:
     void configure(ReadingSettings settings) { m_cycle.configure(std::move(settings)); }
 
     const InverterReadings& readings() const { return m_cycle.readings(); }
+    // What the scheduler sets back and restores between cycles: the day's
+    // energy, the reported mode switch and the line's fault state.
+    ComputedValues& computed() { return m_cycle.readings().computed; }
+    OperatingState& operatingState() { return m_cycle.readings().state; }
+    LineState& lineState() { return m_cycle.readings().line; }
+    // The day change: the next energy step counts from now.
+    void restartEnergyCount() { m_cycle.timeBase().restart(); }
     // Told on the main thread after every finished cycle, in the order added.
     [[nodiscard]] Subscription addReadingListener(Listeners<InverterReadings>::Listener listener) {
         return m_readingListeners.add(std::move(listener));

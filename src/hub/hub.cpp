@@ -26,6 +26,10 @@ Hub::Hub(HubEnvironment environment)
           [this] { return connectionSettings(m_settings.AppSettings()); },
           m_timers.connectionTimers(), connectionHooks(), m_background.get(),
           &m_services.mainThread),
+      m_scheduler(
+          m_services,
+          {m_settings, m_timers, m_acquisition, m_eventLog, m_eventList, m_dailyData, m_mail},
+          schedulerHooks()),
       m_web(m_services,
             {m_pages, m_eventList, m_settings, [this] { m_acquisition.wakeForWeb(); },
              [this] { m_display.requestRefresh(); }},
@@ -48,6 +52,9 @@ Hub::~Hub() {
     // it handed back while everything it touches still lives.
     m_services.mainThread.serveUntil([this] { return m_background->idle(); }, "a port search");
     m_background.reset();
+    // The checkpoints still queued reach the disk, and what they report runs
+    // while the logs they report to still live.
+    m_dailyData.writer().drain();
     m_services.mainThread.runPending();
 }
 
@@ -58,11 +65,28 @@ ConnectionHooks Hub::connectionHooks() {
     return hooks;
 }
 
+SchedulerHooks Hub::schedulerHooks() {
+    SchedulerHooks hooks;
+    hooks.showClock = [this] { m_display.showClock(); };
+    hooks.updateDisplay = [this] { m_display.UpdateDisplay(); };
+    hooks.reconnectWatchdog = [this] { m_connection.ReconnectWatchdog(); };
+    hooks.rememberLoopCount = [this] { m_connection.setLastLoopCount(m_acquisition.loopCount()); };
+    hooks.shownTexts = [this]() -> const DisplayTexts& { return m_display.texts(); };
+    hooks.showComputed = [this](std::span<const int> panels) { m_display.showComputed(panels); };
+    hooks.showTotalsSince = [this](const std::string& since) { m_display.showTotalsSince(since); };
+    hooks.showLineFault = [this](bool lineDown) { m_display.page().writeLineFault(lineDown); };
+    hooks.setReqByWebBox = [this](bool checked) { m_reqByWeb.setBox(checked); };
+    return hooks;
+}
+
+// The files are named and the totals read before the journal is reloaded
+// and the settings applied; the tables come back from today's files last.
 void Hub::FormCreate() {
-    m_eventLog.NameEventFile();
+    m_scheduler.nameFiles();
     m_eventLog.LoadEventLog();
     m_settings.reportUnreadTimes();
     ApplySettings();
+    m_scheduler.loadTables();
 }
 
 // In this order: a later step may read what an earlier one set.
@@ -83,13 +107,6 @@ void Hub::FormShow() {
         m_connection.ConnectInverter([this] { m_display.UpdateDisplay(); });
         m_firstShow = false;
     }
-}
-
-void Hub::TimerTimer() {
-    m_display.showClock();
-    m_display.UpdateDisplay();
-    m_connection.ReconnectWatchdog();
-    m_connection.setLastLoopCount(m_acquisition.loopCount());
 }
 
 void Hub::TestClick(bool checked) {
@@ -128,9 +145,7 @@ void Hub::ShutDown() {
     if (m_linkState.connected() && !m_linkState.testMode()) {
         m_link.close();
     }
-    if (m_settings.AppSettings().logEvent) {
-        m_eventLog.SaveEventLog();
-    }
+    m_scheduler.writeAtClose();
 }
 
 }  // namespace brevanto

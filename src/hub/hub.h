@@ -17,7 +17,9 @@
 #include "link/inverterlink.h"
 #include "platform/backgroundwork.h"
 #include "platform/services.h"
+#include "schedule/journaledmail.h"
 #include "schedule/maintimers.h"
+#include "schedule/scheduler.h"
 #include "store/dailydata.h"
 #include "store/eventlog.h"
 #include "store/settingsstore.h"
@@ -67,7 +69,7 @@ public:
     void ApplySettings();
 
     // The one-second tick while connected.
-    void TimerTimer();
+    void TimerTimer() { m_scheduler.TimerTimer(); }
     void TimerConnectTimer() { m_connection.TimerConnectTimer(); }
 
     // The window's commands.
@@ -101,9 +103,11 @@ public:
     ReqByWebBox& reqByWeb() { return m_reqByWeb; }
     WebFront& web() { return m_web; }
     DailyData& dailyData() { return m_dailyData; }
+    Scheduler& scheduler() { return m_scheduler; }
 
 private:
     ConnectionHooks connectionHooks();
+    SchedulerHooks schedulerHooks();
 
     DateTimeFormat m_format;
     EventList m_eventList;
@@ -121,6 +125,8 @@ private:
     ReqByWebBox m_reqByWeb;
     std::unique_ptr<ThreadBackgroundWork> m_background;
     ConnectionManager m_connection;
+    JournaledMail m_mail{m_eventLog};
+    Scheduler m_scheduler;
     // Last, so it stops first: its threads use everything above.
     WebFront m_web;
 

@@ -14,7 +14,8 @@ MainDisplay::MainDisplay(const Services& services, PageTemplates& pages, Acquisi
 
 void MainDisplay::configure(const TDati& settings) {
     m_page.writeTitle(settings);
-    m_labels = {settings.basicLabels, settings.computedLabels, settings.computedUnits};
+    m_labels = {settings.basicLabels, settings.computedLabels, settings.computedUnits,
+                m_labels.computedGroup};
     m_labelsListeners.notify(m_labels);
     m_page.writeNames(settings);
     m_page.writeRefreshLine(refreshChoice(settings.refreshWeb).pageLine);
@@ -25,6 +26,23 @@ void MainDisplay::UpdateDisplay() {
     m_texts = displayTexts(readings);
     m_page.writeDisplay(m_texts, readings.MeasTimeText);
     m_textsListeners.notify(m_texts);
+}
+
+void MainDisplay::showComputed(std::span<const int> panels) {
+    const InverterReadings& readings = m_acquisition.readings();
+    const DisplayTexts now = displayTexts(readings);
+    for (const int panel : panels) {
+        const auto index = static_cast<std::size_t>(panel);
+        m_texts.computed.at(index) = now.computed.at(index);
+    }
+    m_page.writeDisplay(m_texts, readings.MeasTimeText);
+    m_textsListeners.notify(m_texts);
+}
+
+void MainDisplay::showTotalsSince(const std::string& totalsSince) {
+    m_page.writeComputedHeader(totalsSince);
+    m_labels.computedGroup = "Computed values ( [A] and [B] from " + totalsSince + " )";
+    m_labelsListeners.notify(m_labels);
 }
 
 void MainDisplay::showClock() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "acquisition/acquisition.h"
@@ -23,6 +24,9 @@ struct DisplayLabels {
     std::array<std::string, kBasicVariableCount> basic;
     std::array<std::string, kComputedValueCount> computed;
     std::array<std::string, kComputedValueCount> units;
+    // GroupBox2: "Computed values ( [A] and [B] from <date> )"; empty until
+    // the totals are read.
+    std::string computedGroup;
 };
 
 class MainDisplay {
@@ -41,6 +45,11 @@ public:
     void requestRefresh() { m_refresh.request(); }
     // Panel3: the date and time of the tick.
     void showClock();
+    // The computed panels at `panels` (0 to 5) show their values as they
+    // are now; the others keep what they show.
+    void showComputed(std::span<const int> panels);
+    // Since when the totals count, on the page and in GroupBox2's caption.
+    void showTotalsSince(const std::string& totalsSince);
 
     const DisplayTexts& texts() const { return m_texts; }
     const DisplayLabels& labels() const { return m_labels; }

@@ -53,6 +53,7 @@ void MainTimers::stopAtClose() {
     Timer.setEnabled(false);
     Timer1.setEnabled(false);
     Timer3.setEnabled(false);
+    TimerCheckpoint.setEnabled(false);
 }
 
 }  // namespace brevanto

@@ -14,6 +14,8 @@ namespace brevanto {
 class MainTimers {
 public:
     static constexpr int kTickIntervalMs = 1000;
+    // What changed reaches the disk within this long.
+    static constexpr int kCheckpointIntervalMs = 60 * 1000;
 
     // The "Test mode" box and the link's phase are read from `link`.
     explicit MainTimers(const LinkState& link) : m_link(link) {}
@@ -27,7 +29,8 @@ public:
     // Timer3 from UpdateLog, or the test-mode interval while "Test mode" is
     // checked; an index outside the list leaves the interval as it is.
     void SetLogInterval(const TDati& settings);
-    // The tick, the measuring and the log timer stop at the program's end.
+    // The tick, the measuring, the log and the checkpoint timer stop at the
+    // program's end.
     void stopAtClose();
 
     ConnectionTimers connectionTimers() { return {Timer, Timer1, Timer3, TimerConnect, TimerOff}; }
@@ -37,6 +40,8 @@ public:
     CoreTimer Timer3;
     CoreTimer TimerOff;
     CoreTimer TimerConnect;
+    // Runs from start-up to the end, connected or not.
+    CoreTimer TimerCheckpoint{kCheckpointIntervalMs};
 
 private:
     void applyOffTimer(TDati& settings);

@@ -30,8 +30,11 @@ void EventList::edit(const std::function<void(Lines&)>& edit) {
     changed();
 }
 
-EventList::Lines EventList::snapshot() const {
+EventList::Lines EventList::snapshot(std::uint64_t* revision) const {
     std::lock_guard lock(m_mutex);
+    if (revision != nullptr) {
+        *revision = m_revision;
+    }
     return m_lines;
 }
 
@@ -49,6 +52,7 @@ void EventList::changed() {
     std::function<void()> listener;
     {
         std::lock_guard lock(m_mutex);
+        ++m_revision;
         listener = m_listener;
     }
     if (listener) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -22,7 +23,9 @@ public:
     // and rewrite the list in one step (a web visit line updated in place).
     void edit(const std::function<void(Lines&)>& edit);
 
-    Lines snapshot() const;
+    // `revision`, when asked for, goes up with every change, so a saver can
+    // tell whether anything changed since its last copy.
+    Lines snapshot(std::uint64_t* revision = nullptr) const;
     std::size_t size() const;
 
     // Called after every change, outside the lock, on the changing thread.
@@ -33,6 +36,7 @@ private:
 
     mutable std::mutex m_mutex;
     Lines m_lines;
+    std::uint64_t m_revision = 0;
     std::function<void()> m_listener;
 };
 

@@ -49,9 +49,34 @@ bool EventLog::SaveEventLog() {
     if (m_currentPath.empty()) {
         return false;
     }
-    const EventList::Lines lines = m_list.snapshot();
-    return replaceFileAtomically(m_root / m_currentPath,
-                                 [&lines](ByteSink& sink) { return writeLines(lines, sink); });
+    std::uint64_t revision = 0;
+    const EventList::Lines lines = m_list.snapshot(&revision);
+    const bool saved = replaceFileAtomically(
+        m_root / m_currentPath, [&lines](ByteSink& sink) { return writeLines(lines, sink); });
+    if (saved) {
+        m_savedRevision = revision;
+    }
+    return saved;
+}
+
+void EventLog::checkpoint(BackgroundFileWriter& writer) {
+    std::uint64_t revision = 0;
+    const EventList::Lines lines = m_list.snapshot(&revision);
+    if (m_currentPath.empty() || m_savedRevision == revision) {
+        return;
+    }
+    StringSink sink;
+    writeLines(lines, sink);
+    m_savedRevision = revision;
+    writer.replace(m_root / m_currentPath, sink.bytes(),
+                   [this, path = m_currentPath](bool written) {
+                       if (written) {
+                           m_reportedCheckpointFailure = false;
+                       } else if (!m_reportedCheckpointFailure) {
+                           m_reportedCheckpointFailure = true;
+                           WriteEvent("Cannot save " + path.generic_string() + ".");
+                       }
+                   });
 }
 
 EventList::Lines EventLog::splitLines(std::string_view text) {

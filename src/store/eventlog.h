@@ -4,10 +4,13 @@
 // made.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/backgroundfilewriter.h"
 #include "platform/bytesink.h"
 #include "platform/clock.h"
 #include "platform/datetimeformat.h"
@@ -32,6 +35,9 @@ public:
     // Replaces the current file with the whole list, one CR LF line each.
     // The list is kept whatever happens; false when nothing was saved.
     bool SaveEventLog();
+    // The same through `writer`, when the list changed since the last save
+    // or checkpoint. One failure is journaled, not one per checkpoint.
+    void checkpoint(BackgroundFileWriter& writer);
     // Replaces the list with the current file's lines, if the file exists.
     bool LoadEventLog();
 
@@ -50,6 +56,8 @@ private:
     Prompts& m_prompts;
     std::filesystem::path m_root;
     std::filesystem::path m_currentPath;
+    std::optional<std::uint64_t> m_savedRevision;
+    bool m_reportedCheckpointFailure = false;
 };
 
 }  // namespace brevanto

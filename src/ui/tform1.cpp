@@ -107,6 +107,8 @@ void TForm1::subscribe() {
         display.labelsListeners().add([this](const DisplayLabels& labels) { showLabels(labels); }));
     m_subscriptions.push_back(display.clockListeners().add(
         [this](const std::string& clock) { m_ui->Panel3->setText(text(clock)); }));
+    // AutoConnect's first sample: the window goes as its close button sends it.
+    m_subscriptions.push_back(m_hub.scheduler().addSendToTrayListener([this] { close(); }));
     m_subscriptions.push_back(m_hub.reqByWeb().listeners().add([this](bool checked) {
         const QSignalBlocker quiet(m_ui->ReqByWeb);
         m_ui->ReqByWeb->setChecked(checked);
@@ -138,13 +140,17 @@ void TForm1::connectCommands() {
 }
 
 void TForm1::bindTimers() {
-    // Timer1, Timer3 and TimerOff run their handlers once the scheduler has
-    // them; until then they only keep their state.
     MainTimers& timers = m_hub.timers();
-    m_timers.push_back(
-        std::make_unique<TimerBinding>(timers.Timer, [this] { m_hub.TimerTimer(); }));
-    m_timers.push_back(
-        std::make_unique<TimerBinding>(timers.TimerConnect, [this] { m_hub.TimerConnectTimer(); }));
+    Scheduler& scheduler = m_hub.scheduler();
+    const auto bind = [this](CoreTimer& timer, std::function<void()> handler) {
+        m_timers.push_back(std::make_unique<TimerBinding>(timer, std::move(handler)));
+    };
+    bind(timers.Timer, [this] { m_hub.TimerTimer(); });
+    bind(timers.Timer1, [&scheduler] { scheduler.Timer1Timer(); });
+    bind(timers.Timer3, [&scheduler] { scheduler.Timer3Timer(); });
+    bind(timers.TimerOff, [&scheduler] { scheduler.TimerOffTimer(); });
+    bind(timers.TimerCheckpoint, [&scheduler] { scheduler.TimerCheckpointTimer(); });
+    bind(timers.TimerConnect, [this] { m_hub.TimerConnectTimer(); });
 }
 
 void TForm1::setUpTray() {
@@ -299,6 +305,9 @@ void TForm1::showLabels(const DisplayLabels& labels) {
     for (std::size_t i = 0; i < labels.computed.size(); ++i) {
         m_captions->setText(m_computedLabels[i], text(labels.computed[i]));
         m_computedUnits[i]->setText(text(labels.units[i]));
+    }
+    if (!labels.computedGroup.empty()) {
+        m_ui->GroupBox2->setTitle(text(labels.computedGroup));
     }
 }
 

@@ -25,14 +25,17 @@ bool catches(pid_t pid, int signal) {
 }  // namespace
 
 ProgramProcess::ProgramProcess(const std::filesystem::path& original,
-                               const std::filesystem::path& folder) {
+                               const std::filesystem::path& folder,
+                               const Environment& environment) {
     const auto program = folder / original.filename();
     std::filesystem::copy_file(original, program,
                                std::filesystem::copy_options::overwrite_existing);
+    Environment all{{"QT_QPA_PLATFORM", "offscreen"}};
+    all.insert(all.end(), environment.begin(), environment.end());
     m_child = std::make_unique<ChildProcess>(
         std::vector<std::string>{program.string()},
         ChildProcess::Options{.workingDirectory = folder,
-                              .environment = {{"QT_QPA_PLATFORM", "offscreen"}},
+                              .environment = all,
                               .input = ChildProcess::Stream::Inherit});
 }
 

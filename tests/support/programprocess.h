@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "support/childprocess.h"
 
@@ -13,9 +16,13 @@ namespace brevanto::testing {
 
 class ProgramProcess {
 public:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+
     // Copies `program` into `folder` (its settings file sits beside it) and
-    // starts it with `folder` as the working directory.
-    ProgramProcess(const std::filesystem::path& program, const std::filesystem::path& folder);
+    // starts it with `folder` as the working directory, with `environment`
+    // added to this process's.
+    ProgramProcess(const std::filesystem::path& program, const std::filesystem::path& folder,
+                   const Environment& environment = {});
 
     // True once the program handles `signal` itself (it has installed its
     // handler), read from /proc; false if that does not happen in time.
