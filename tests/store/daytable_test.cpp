@@ -61,7 +61,8 @@ TEST(DayTableTest, RowsStayPutAcrossBlocks) {
     table.addRow(cells);
     const std::string_view first = table.line(0);
     for (int row = 1; row < 2000; ++row) {
-        cells[0] = std::to_string(row);
+        const std::string number = std::to_string(row);
+        cells[0] = number;
         table.addRow(cells);
     }
     ASSERT_EQ(table.rowCount(), 2000u);
