@@ -7,6 +7,7 @@
 // restart continues the day. Main thread.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -35,6 +36,10 @@ const DayLogKind& computedLogKind();
 
 class DayLog {
 public:
+    // A day's file is about 43 MB in test mode; one past this bound is not
+    // a day's file and is not read.
+    static constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 30;
+
     // Files are taken relative to `services.root`.
     DayLog(const DayLogKind& kind, const Services& services);
     DayLog(const DayLog&) = delete;
@@ -43,7 +48,8 @@ public:
     LogTable& table() { return m_table; }
     const LogTable& table() const { return m_table; }
 
-    // NameBasicLog: today's file, with its directories made.
+    // NameBasicLog: today's file, with its directories made, or the kind's
+    // emergency name in the root.
     void Name(const LocalDate& today);
     // Relative to the root; empty until Name has run.
     const std::filesystem::path& currentPath() const { return m_path; }
@@ -51,20 +57,21 @@ public:
     // "date" and then the value titles.
     void setHeader(std::span<const std::string> valueTitles);
     // A sample: the time into the first cell and the values after it; the
-    // caption becomes "Day = <date>" and the count "Lines = <rows>". The
-    // row is appended to the current file at once.
+    // caption becomes "Day = <date>" and the count "Lines = <rows>", told to
+    // the listeners once. The row's line is appended to the current file at
+    // once (nothing when no file is named or it cannot be opened).
     void addRow(std::string_view time, std::string_view date, std::span<const std::string> values);
     void empty() { m_table.empty(); }
 
     // The whole table replaces the current file. False when nothing could
     // be written; no message either way.
     bool Write();
-    // Reads today's file into the empty table, line by line with no cap: a
-    // line with too many cells keeps its first ones, a torn last line left
-    // by a power cut is dropped (and the file rewritten without it). Sets
-    // the titles from `valueTitles` and the count to the rows plus the
-    // empty last row. False for a missing file and, with the read failure
-    // box, for one that cannot be read.
+    // Empties the table and reads the current file into it, line by line
+    // with no cap: a line with too many cells keeps its first ones, a torn
+    // last line left by a power cut is dropped (and the file rewritten
+    // without it). Sets the titles from `valueTitles` and the count to the
+    // rows plus the grid's empty last row. False for a missing file and,
+    // with the kind's read failure box, for one that cannot be read.
     bool Load(std::span<const std::string> valueTitles);
 
 private:

@@ -4,7 +4,10 @@
 // the files from here. The viewer subscribes and mirrors it. Main thread.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/listeners.h"
@@ -27,9 +30,14 @@ public:
     // "Lines = <n>".
     const std::string& countLabel() const { return m_countLabel; }
 
+    // Titles beyond the column count are dropped.
     void setTitles(std::vector<std::string> titles);
     void setCaption(std::string caption);
     void setCount(std::size_t count);
+    // A new last row with the caption and the count that come with it, told
+    // once: a sample a second must not wake the viewer three times.
+    void addRow(std::span<const std::string_view> cells, std::string_view caption,
+                std::size_t count);
     // Every row gone, the column count kept; the count label stays.
     void empty();
 
