@@ -14,10 +14,6 @@ void CheckpointRecord::written(std::string line) {
     m_state->failureReported = false;
 }
 
-void CheckpointRecord::forget() {
-    m_state->last.clear();
-}
-
 BackgroundFileWriter::Done CheckpointRecord::handedOver(std::string line,
                                                         std::string failureEvent) {
     m_state->last = line;

@@ -23,8 +23,6 @@ public:
     bool isNew(std::string_view line) const;
     // `line` is in the file now: a direct write succeeded.
     void written(std::string line);
-    // The next checkpoint writes whatever it holds: a new file was named.
-    void forget();
 
     // `line` goes to the writer; the writer's outcome arrives through the
     // returned `done`. A failure forgets the line, so the next checkpoint

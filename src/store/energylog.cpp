@@ -73,7 +73,6 @@ std::string EnergyLog::Name(const LocalDate& today) {
     const FileBytes file = readSmallFile(m_services.root / m_path, kMaxFileBytes);
     m_unreadable = file.status == FileBytes::Status::Unreadable;
     m_kept = wholeLines(file.bytes);
-    m_checkpoints.forget();
     return m_month;
 }
 
@@ -137,7 +136,6 @@ bool EnergyLog::Write(const EnergyLine& line) {
     const bool written =
         !m_path.empty() && !m_unreadable && replaceWith(m_services.root / m_path, m_kept + text);
     m_kept += text;
-    m_checkpoints.forget();
     if (!written) {
         m_services.prompts.showWarning(kWriteFailure);
     }
