@@ -58,7 +58,8 @@ public:
     const std::string& EnergyMonth() const { return m_month; }
     const std::filesystem::path& currentPath() const { return m_path; }
 
-    // LoadEnergyLog: the month's lines into the table, the caption
+    // LoadEnergyLog: the month's lines into the table (a blank line is no
+    // row, a torn last line is left out), the caption
     // "Month = <M> (updated at midnight)", the count, and, when the last line
     // is dated today, the day's counters it holds. A missing file gives
     // nothing and no message; a file that cannot be read, or a last line
