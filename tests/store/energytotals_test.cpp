@@ -55,6 +55,9 @@ TEST_F(EnergyTotalsTest, TheFilesLastLineGivesTheTotalsAndTheDateTheyCountFrom) 
 
 TEST_F(EnergyTotalsTest, AFileThatDoesNotReadGivesTheBoxAndTheEventAndKeepsTotalsSince) {
     const std::string line = "01/06/2013,07/03/2015,1234.567,89.000";
+    static constexpr char kBinary[] =
+        "\x7f"
+        "ELF\x02\x01\x01\0\0,\xff,1,2\r\n";
     std::string tooBig;
     while (tooBig.size() <= 16 * 1024 * 1024) {
         tooBig += line + "\r\n";
@@ -65,9 +68,7 @@ TEST_F(EnergyTotalsTest, AFileThatDoesNotReadGivesTheBoxAndTheEventAndKeepsTotal
         "01/06/2013,07/03/2015,1234.567\r\n",
         "01/06/2013,07/03/2015,1234.567,many\r\n",
         "01/06/2013,07/03/2015,inf,89.000\r\n",
-        std::string("\x7f"
-                    "ELF\x02\x01\x01\0\0,\xff,1,2\r\n",
-                    20),
+        std::string(kBinary, sizeof kBinary - 1),
         line + std::string(1024 * 1024, ' ') + "\r\n",
         tooBig,
     };
