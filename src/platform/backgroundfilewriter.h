@@ -2,16 +2,19 @@
 // the main thread for a disk's flush. Each file is replaced atomically
 // (AtomicFile): after a crash it is either the old one or the new one. Files
 // are written in the order they were handed over; a file handed over again
-// before its earlier bytes were written is written once, with the newest.
+// before its earlier bytes were written is written once, with the newest,
+// in the place the earlier one held in the queue.
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/mainthreadinvoker.h"
 
@@ -27,13 +30,14 @@ public:
     BackgroundFileWriter(const BackgroundFileWriter&) = delete;
     BackgroundFileWriter& operator=(const BackgroundFileWriter&) = delete;
 
-    // Queues `bytes` to replace `path`. `done` runs on the main thread once
-    // the file is written or has failed; a replace superseded by a newer one
-    // of the same path is told the newer one's outcome. Any thread.
+    // Queues `bytes` to replace `path`. `done` is posted to the main thread
+    // once the file is written or has failed; a replace superseded by a
+    // newer one of the same path is told the newer one's outcome. Any thread.
     void replace(std::filesystem::path path, std::string bytes, Done done = {});
     // Returns once everything queued before the call is on the disk or has
-    // failed. Whoever writes one of these files directly drains first, so
-    // an older queued copy can never overwrite the newer direct write.
+    // failed, and its `done` is posted. Whoever writes one of these files
+    // directly drains first, so an older queued copy can never overwrite
+    // the newer direct write. Any thread but the writer's own.
     void drain();
 
 private:
@@ -43,6 +47,7 @@ private:
         std::vector<Done> done;
     };
     void serve();
+    void finish(Job& job, bool written);
 
     MainThreadInvoker& m_mainThread;
     std::mutex m_mutex;
@@ -50,6 +55,8 @@ private:
     std::deque<Job> m_queue;
     bool m_writing = false;
     bool m_stopping = false;
+    // Jobs taken from the queue and finished; drain() waits for its count.
+    std::uint64_t m_finished = 0;
     std::thread m_thread;
 };
 
