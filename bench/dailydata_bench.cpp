@@ -14,13 +14,13 @@
 namespace {
 
 using namespace brevanto;
-using Clock = std::chrono::steady_clock;
+using Stopwatch = std::chrono::steady_clock;
 
 constexpr std::size_t kDayRows = 432'000;
 constexpr std::size_t kTimedAdds = 10'000;
 
-double microsecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+double microsecondsSince(Stopwatch::time_point start) {
+    return std::chrono::duration<double, std::micro>(Stopwatch::now() - start).count();
 }
 
 // A row as the simulator's readings show: the time and fifteen short values.
@@ -55,7 +55,7 @@ int main() {
 
     DayTable& basic = daily.basic().table().rows();
     fill(basic, kDayRows - kTimedAdds);
-    auto start = Clock::now();
+    auto start = Stopwatch::now();
     fill(basic, kTimedAdds);
     std::printf("add a row to a table of %zu rows: %.2f us\n", kDayRows,
                 microsecondsSince(start) / kTimedAdds);
@@ -64,7 +64,7 @@ int main() {
     fill(daily.computed().table().rows(), kDayRows);
 
     // A whole sample as the log timer takes it: both tables and both files.
-    start = Clock::now();
+    start = Stopwatch::now();
     constexpr int kSamples = 1000;
     for (int i = 0; i < kSamples; ++i) {
         hub.scheduler().SampleLogRows();
@@ -76,7 +76,7 @@ int main() {
         std::fprintf(stderr, "bench_dailydata: cannot write the basic log\n");
         return 1;
     }
-    start = Clock::now();
+    start = Stopwatch::now();
     daily.basic().Load(hub.settings().AppSettings().basicLabels);
     std::printf("reload a %zu-row day file: %.1f ms (%zu rows)\n", basic.rowCount(),
                 microsecondsSince(start) / 1000, basic.rowCount());
@@ -86,24 +86,24 @@ int main() {
     }
     hub.acquisition().computed().TotalSolar = 1.0;
     hub.acquisition().computed().SolarEnergy = 1.0;
-    start = Clock::now();
+    start = Stopwatch::now();
     hub.scheduler().TimerCheckpointTimer();
     std::printf(
         "checkpoint on the main thread (totals, energy line, 1000 journal lines): %.2f ms\n",
         microsecondsSince(start) / 1000);
-    start = Clock::now();
+    start = Stopwatch::now();
     daily.writer().drain();
     std::printf("  ... and on the writer's thread until on the disk: %.2f ms\n",
                 microsecondsSince(start) / 1000);
 
     fill(daily.computed().table().rows(), kDayRows - daily.computed().table().rows().rowCount());
     clock.set({{2015, 4, 1}, {0, 0, 0, 500}});
-    start = Clock::now();
+    start = Stopwatch::now();
     hub.TimerTimer();
     std::printf("day change with %zu rows in each table: %.1f ms\n", kDayRows,
                 microsecondsSince(start) / 1000);
 
-    start = Clock::now();
+    start = Stopwatch::now();
     hub.TimerTimer();
     std::printf("a tick when nothing changes (no window): %.1f us\n", microsecondsSince(start));
     return 0;

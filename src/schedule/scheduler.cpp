@@ -139,12 +139,17 @@ LocalDateTime Scheduler::SampleLogRows() {
     const std::string time = m_services.format.formatTime(now.time);
     const std::string date = m_services.format.formatDate(now.date);
     const DisplayTexts& shown = m_hooks.shownTexts();
+    const TDati& live = settings();
+    // A log that is not kept writes no file, not even row by row.
+    const auto file = [](bool kept) {
+        return kept ? DayLog::RowFile::Append : DayLog::RowFile::TableOnly;
+    };
     DayLog& basic = m_parts.daily.basic();
-    basic.setHeader(settings().basicLabels);
-    basic.addRow(time, date, shown.basic);
+    basic.setHeader(live.basicLabels);
+    basic.addRow(time, date, shown.basic, file(live.logBasic));
     DayLog& computed = m_parts.daily.computed();
-    computed.setHeader(settings().computedLabels);
-    computed.addRow(time, date, shown.computed);
+    computed.setHeader(live.computedLabels);
+    computed.addRow(time, date, shown.computed, file(live.logComputed));
     return now;
 }
 

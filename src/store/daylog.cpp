@@ -168,7 +168,7 @@ void DayLog::setHeader(std::span<const std::string> valueTitles) {
 }
 
 void DayLog::addRow(std::string_view time, std::string_view date,
-                    std::span<const std::string> values) {
+                    std::span<const std::string> values, RowFile file) {
     // Every column gets a cell, so each line has the full count of fields.
     std::vector<std::string_view> cells(static_cast<std::size_t>(std::max(m_kind.columns, 1)));
     cells[0] = time;
@@ -178,7 +178,7 @@ void DayLog::addRow(std::string_view time, std::string_view date,
     std::string caption = "Day = ";
     caption += date;
     m_table.addRow(cells, caption, m_table.rows().rowCount() + 1);
-    if (!m_path.empty()) {
+    if (file == RowFile::Append && !m_path.empty()) {
         const DayTable& rows = m_table.rows();
         appendLine(m_services.root / m_path, rows.line(rows.rowCount() - 1));
     }

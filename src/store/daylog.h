@@ -59,8 +59,11 @@ public:
     // A sample: the time into the first cell and the values after it; the
     // caption becomes "Day = <date>" and the count "Lines = <rows>", told to
     // the listeners once. The row's line is appended to the current file at
-    // once (nothing when no file is named or it cannot be opened).
-    void addRow(std::string_view time, std::string_view date, std::span<const std::string> values);
+    // once (nothing when no file is named or it cannot be opened), unless
+    // the log is not kept on the disk: then the row stays in the table.
+    enum class RowFile { Append, TableOnly };
+    void addRow(std::string_view time, std::string_view date, std::span<const std::string> values,
+                RowFile file = RowFile::Append);
     void empty() { m_table.empty(); }
 
     // The whole table replaces the current file. False when nothing could
