@@ -1,6 +1,7 @@
 // The log viewers under the offscreen platform: each one's form over the
 // program's table, the table's changes in the window, the title row kept
-// over the body.
+// over the body, and the main window's commands that bring them up.
+#include <QAction>
 #include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
@@ -99,6 +100,29 @@ TEST_F(FormFixture, EachViewerShowsItsTableInItsOwnForm) {
             EXPECT_TRUE(view->verticalHeader()->isHidden());
         }
         EXPECT_EQ(grid(*window)->editTriggers(), QAbstractItemView::NoEditTriggers);
+    }
+}
+
+TEST_F(FormFixture, TheViewCommandsBringUpTheirViewersAndWaitForThem) {
+    create();
+    const char* commands[] = {"BasicVariables", "ComputedVariables", "Energy"};
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (const Viewer& viewer : kViewers) {
+        windows.push_back(viewer.make(viewer.table(hub->dailyData())));
+    }
+    for (const char* command : commands) {
+        EXPECT_FALSE(control<QAction>(command)->isEnabled()) << command;
+    }
+    form->setLogViewers(windows[0].get(), windows[1].get(), windows[2].get());
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        control<QAction>(commands[i])->trigger();
+        for (std::size_t k = 0; k < windows.size(); ++k) {
+            EXPECT_EQ(windows[k]->isVisible(), k <= i) << commands[i] << " " << k;
+        }
+    }
+    form->setLogViewers(nullptr, nullptr, nullptr);
+    for (const char* command : commands) {
+        EXPECT_FALSE(control<QAction>(command)->isEnabled()) << command;
     }
 }
 
