@@ -18,8 +18,13 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
                                        [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
     m_prompts.setParentWindow(m_form1.get());
     m_form1->FormCreate();
+    DailyData& daily = m_hub->dailyData();
+    m_variablesList = std::make_unique<TVariablesList>(daily.basic().table());
     m_aboutBox = std::make_unique<TAboutBox>();
+    m_computedList = std::make_unique<TComputedList>(daily.computed().table());
+    m_listEnergy = std::make_unique<TListEnergy>(daily.energy().table());
     m_form1->setAboutBox(m_aboutBox.get());
+    m_form1->setLogViewers(m_variablesList.get(), m_computedList.get(), m_listEnergy.get());
 
     TForm1* form1 = m_form1.get();
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, form1,
@@ -41,6 +46,7 @@ BrevantoProgram::~BrevantoProgram() {
     m_form1->closeWithoutQuestion();
     m_hub->web().stop();
     m_form1->setAboutBox(nullptr);
+    m_form1->setLogViewers(nullptr, nullptr, nullptr);
 }
 
 void BrevantoProgram::show() {

@@ -12,7 +12,10 @@
 #include "ui/eventloopdrain.h"
 #include "ui/qtprompts.h"
 #include "ui/taboutbox.h"
+#include "ui/tcomputedlist.h"
 #include "ui/tform1.h"
+#include "ui/tlistenergy.h"
+#include "ui/tvariableslist.h"
 
 namespace brevanto {
 
@@ -42,7 +45,10 @@ private:
     // The windows show the hub and go before it.
     std::unique_ptr<Hub> m_hub;
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TVariablesList> m_variablesList;
     std::unique_ptr<TAboutBox> m_aboutBox;
+    std::unique_ptr<TComputedList> m_computedList;
+    std::unique_ptr<TListEnergy> m_listEnergy;
 };
 
 }  // namespace brevanto

@@ -131,12 +131,16 @@ void TForm1::connectCommands() {
     connect(m_ui->Help, &QAction::triggered, this,
             [this] { m_prompts.showWarning("Not yet available."); });
     connect(m_ui->About, &QAction::triggered, this, [this] { toggle(m_aboutBox); });
-    // Their windows come with the settings dialog and the log viewers.
+    connect(m_ui->BasicVariables, &QAction::triggered, this, [this] { bringUp(m_basicVariables); });
+    connect(m_ui->ComputedVariables, &QAction::triggered, this,
+            [this] { bringUp(m_computedVariables); });
+    connect(m_ui->Energy, &QAction::triggered, this, [this] { bringUp(m_energy); });
+    // Its window comes with the settings dialog.
+    m_ui->Settings->setEnabled(false);
     for (QAction* action :
-         {m_ui->Settings, m_ui->BasicVariables, m_ui->Energy, m_ui->ComputedVariables}) {
+         {m_ui->About, m_ui->BasicVariables, m_ui->Energy, m_ui->ComputedVariables}) {
         action->setEnabled(false);
     }
-    m_ui->About->setEnabled(false);
 }
 
 void TForm1::bindTimers() {
@@ -184,11 +188,30 @@ void TForm1::setAboutBox(QWidget* aboutBox) {
     m_ui->About->setEnabled(aboutBox != nullptr);
 }
 
+void TForm1::setLogViewers(QWidget* basicVariables, QWidget* computedVariables, QWidget* energy) {
+    m_basicVariables = basicVariables;
+    m_computedVariables = computedVariables;
+    m_energy = energy;
+    m_ui->BasicVariables->setEnabled(basicVariables != nullptr);
+    m_ui->ComputedVariables->setEnabled(computedVariables != nullptr);
+    m_ui->Energy->setEnabled(energy != nullptr);
+}
+
 void TForm1::toggle(QWidget* window) {
     if (window == nullptr) {
         return;
     }
     window->setVisible(!window->isVisible());
+}
+
+// A viewer behind other windows or on another desktop comes to the front.
+void TForm1::bringUp(QWidget* window) {
+    if (window == nullptr) {
+        return;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void TForm1::GoToTray() {

@@ -46,6 +46,7 @@ public:
     // The windows the menus show and hide; a command whose window is not
     // there stays disabled.
     void setAboutBox(QWidget* aboutBox);
+    void setLogViewers(QWidget* basicVariables, QWidget* computedVariables, QWidget* energy);
 
     void GoToTray();
     // The tray icon's left click: the window back, the icon gone.
@@ -81,6 +82,7 @@ private:
     void showLabels(const DisplayLabels& labels);
     void reallyClose();
     static void toggle(QWidget* window);
+    static void bringUp(QWidget* window);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     std::array<QLabel*, kBasicVariableCount> m_basicPanels{};
@@ -94,6 +96,9 @@ private:
     std::function<bool()> m_trayAvailable;
     QTimer* m_trayWatch = nullptr;
     QPointer<QWidget> m_aboutBox;
+    QPointer<QWidget> m_basicVariables;
+    QPointer<QWidget> m_computedVariables;
+    QPointer<QWidget> m_energy;
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;
     CoalescedPost m_linkRefresh{m_mainThread, [this] { showLinkState(); }};
