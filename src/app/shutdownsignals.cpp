@@ -30,18 +30,15 @@ bool ShutdownSignals::heard() const {
     return isSignalConnected(QMetaMethod::fromSignal(&ShutdownSignals::received));
 }
 
-// The box up now, and every one that start-up still shows after it.
-void ShutdownSignals::closeStartupBoxes() {
+void ShutdownSignals::closeEveryBox() {
     if (!m_boxCloser.isActive()) {
         m_boxCloser.start(kBoxCloseIntervalMs);
     }
-    closeStartupBox();
+    closeBox();
 }
 
-void ShutdownSignals::closeStartupBox() {
-    if (heard()) {
-        m_boxCloser.stop();
-    } else if (QWidget* box = QApplication::activeModalWidget()) {
+void ShutdownSignals::closeBox() {
+    if (QWidget* box = QApplication::activeModalWidget()) {
         box->close();
     }
 }
@@ -51,7 +48,7 @@ ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {
         std::perror("brevanto: no pipe for the shutdown signals");
         return;
     }
-    connect(&m_boxCloser, &QTimer::timeout, this, &ShutdownSignals::closeStartupBox);
+    connect(&m_boxCloser, &QTimer::timeout, this, &ShutdownSignals::closeBox);
     m_notifier = std::make_unique<QSocketNotifier>(pipeFds[0], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &ShutdownSignals::readPipe);
     struct sigaction action {};
@@ -82,12 +79,11 @@ void ShutdownSignals::readPipe() {
     unsigned char byte = 0;
     while (::read(pipeFds[0], &byte, 1) == 1) {
         m_arrived = true;
+        closeEveryBox();
+        // During start-up nothing hears it yet: the program closes as soon
+        // as it is built (arrived()).
         if (heard()) {
             emit received(byte);
-        } else {
-            // During start-up: nobody may be there to answer its boxes, and
-            // the program closes as soon as it is built (arrived()).
-            closeStartupBoxes();
         }
     }
 }

@@ -30,8 +30,11 @@ signals:
 private:
     void readPipe();
     bool heard() const;
-    void closeStartupBoxes();
-    void closeStartupBox();
+    // Once a signal has come, nobody may be there to answer a box: the one
+    // up now and every one after it (a start-up message, a file that cannot
+    // be written at the end) is closed as if OK was pressed.
+    void closeEveryBox();
+    void closeBox();
 
     std::unique_ptr<QSocketNotifier> m_notifier;
     bool m_arrived = false;
