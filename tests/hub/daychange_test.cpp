@@ -164,6 +164,26 @@ TEST_F(DayChangeTest, AfterAKillTheDayGoesOnFromItsCheckpointsAndItsRows) {
               "07.03.2015,2.500,0.250,0.200,1235.567,89.000\r\n");
 }
 
+// A box's event loop goes on firing the timers; a tick that arrives while
+// the day change waits for an OK must not start a second day change.
+TEST_F(DayChangeTest, ATickArrivingWhileTheDayChangeShowsABoxDoesNothing) {
+    startAt({{2015, 3, 31}, {23, 59, 58}});
+    std::filesystem::create_directories(dir / "Log/EnergyTotalSolar.csv");
+    int nested = 0;
+    prompts.setWhileWarningShown([&] {
+        ++nested;
+        hub->TimerTimer();
+        hub->scheduler().Timer3Timer();
+        hub->scheduler().TimerCheckpointTimer();
+    });
+    clock.set({{2015, 4, 1}, {0, 0, 1}});
+    hub->TimerTimer();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(prompts.warnings(), std::vector<std::string>{"Error writing Total Energy Log."});
+    EXPECT_EQ(basicRows(), 0U);
+    EXPECT_EQ(hub->scheduler().LogDate(), (LocalDate{2015, 4, 1}));
+}
+
 TEST_F(DayChangeTest, ACheckpointWritesOnlyWhatChanged) {
     startAt({{2015, 3, 7}, {10, 0, 0}});
     hub->scheduler().TimerCheckpointTimer();

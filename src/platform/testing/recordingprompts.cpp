@@ -8,8 +8,20 @@ void RecordingPrompts::showMessage(std::string_view text) {
 }
 
 void RecordingPrompts::showWarning(std::string_view text) {
+    std::function<void()> whileShown;
+    {
+        std::lock_guard lock(m_mutex);
+        m_warnings.emplace_back(text);
+        whileShown = m_whileWarningShown;
+    }
+    if (whileShown) {
+        whileShown();
+    }
+}
+
+void RecordingPrompts::setWhileWarningShown(std::function<void()> whileShown) {
     std::lock_guard lock(m_mutex);
-    m_warnings.emplace_back(text);
+    m_whileWarningShown = std::move(whileShown);
 }
 
 PromptAnswer RecordingPrompts::ask(std::string_view question) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ public:
     PromptAnswer ask(std::string_view question) override;
 
     void queueAnswer(PromptAnswer answer);
+    // Runs while a warning is up, as the events a real box's loop serves
+    // (a timer firing) would.
+    void setWhileWarningShown(std::function<void()> whileShown);
     std::vector<std::string> messages() const;
     std::vector<std::string> warnings() const;
     std::vector<std::string> questions() const;
@@ -28,6 +32,7 @@ private:
     std::vector<std::string> m_warnings;
     std::vector<std::string> m_questions;
     std::deque<PromptAnswer> m_answers;
+    std::function<void()> m_whileWarningShown;
 };
 
 }  // namespace brevanto::testing
