@@ -96,7 +96,6 @@ int main() {
     std::printf("  ... and on the writer's thread until on the disk: %.2f ms\n",
                 microsecondsSince(start) / 1000);
 
-    fill(daily.computed().table().rows(), kDayRows - daily.computed().table().rows().rowCount());
     clock.set({{2015, 4, 1}, {0, 0, 0, 500}});
     start = Stopwatch::now();
     hub.TimerTimer();
