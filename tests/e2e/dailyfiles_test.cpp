@@ -1,7 +1,6 @@
 // The day's files of the built program against the simulator: across
 // midnight under a shifted clock, and after a kill.
 #include <csignal>
-#include <ctime>
 #include <string>
 #include <thread>
 
@@ -12,6 +11,7 @@
 #include "support/simsettings.h"
 #include "support/tempdir.h"
 #include "support/waituntil.h"
+#include "todaysfiles.h"
 
 namespace brevanto {
 namespace {
@@ -67,25 +67,13 @@ TEST(DailyFilesProgramTest, AcrossMidnightTheEndedDaysFilesAreOnTheDisk) {
               std::string::npos);
 }
 
-std::filesystem::path today(const std::string& kind, const std::string& prefix,
-                            const std::string& extension = ".csv") {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    const std::string d = std::to_string(local.tm_mday);
-    const std::string m = std::to_string(local.tm_mon + 1);
-    const std::string y = std::to_string(local.tm_year + 1900);
-    return std::filesystem::path("Log") / kind / y / m / d /
-           (prefix + d + "-" + m + "-" + y + extension);
-}
-
 // A minute is what a checkpoint may take to reach the disk.
 TEST(DailyFilesProgramTest, AfterSigkillTheNextStartContinuesTheDay) {
     TempDir folder;
     SimProcess sim;
     testing::writeFile(folder / "brevanto.INI", settingsFor(sim));
-    const auto basic = folder.path() / today("LogVariables", "BasicLog_");
-    const auto journal = folder.path() / today("LogEvent", "EventLog", ".txt");
+    const auto basic = folder.path() / testing::todaysLogFile("LogVariables", "BasicLog_", ".csv");
+    const auto journal = folder.path() / testing::todaysLogFile("LogEvent", "EventLog", ".txt");
     const auto totals = folder.path() / "Log/EnergyTotalSolar.csv";
     {
         ProgramProcess program(BREVANTO_PROGRAM_PATH, folder.path());

@@ -1,7 +1,6 @@
 // The end of a session or a kill: the program closes as "Close" answered
 // Yes, without asking, and today's files are on the disk afterwards.
 #include <csignal>
-#include <ctime>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include "support/programprocess.h"
 #include "support/simprocess.h"
 #include "support/tempdir.h"
+#include "todaysfiles.h"
 
 namespace brevanto {
 namespace {
@@ -17,17 +17,6 @@ using testing::ProgramProcess;
 using testing::readFile;
 using testing::SimProcess;
 using testing::TempDir;
-
-std::filesystem::path todaysEventFile() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    const std::string day = std::to_string(local.tm_mday);
-    const std::string month = std::to_string(local.tm_mon + 1);
-    const std::string year = std::to_string(local.tm_year + 1900);
-    return std::filesystem::path("Log") / "LogEvent" / year / month / day /
-           ("EventLog" + day + "-" + month + "-" + year + ".txt");
-}
 
 class ShutdownTest : public ::testing::TestWithParam<int> {};
 
@@ -41,7 +30,7 @@ TEST_P(ShutdownTest, ASignalClosesTheProgramAndWritesTodaysEvents) {
                        "[Http]\nPort=0\n[Ports]\nCOM1=" +
                            sim.linkPath().string() + "\n");
     // Today's events so far, as an editor on another system left them.
-    const auto eventFile = folder.path() / todaysEventFile();
+    const auto eventFile = folder.path() / testing::todaysLogFile("LogEvent", "EventLog", ".txt");
     std::filesystem::create_directories(eventFile.parent_path());
     testing::writeFile(eventFile, "[earlier] written this morning \n");
 
