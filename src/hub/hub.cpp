@@ -26,6 +26,9 @@ Hub::Hub(HubEnvironment environment)
           [this] { return connectionSettings(m_settings.AppSettings()); },
           m_timers.connectionTimers(), connectionHooks(), m_background.get(),
           &m_services.mainThread),
+      m_mail(
+          m_services, [this] { return mailSettings(m_settings.AppSettings()); },
+          std::move(environment.mailDelivery)),
       m_scheduler(
           m_services,
           {m_settings, m_timers, m_acquisition, m_eventLog, m_eventList, m_dailyData, m_mail},
@@ -52,6 +55,7 @@ Hub::~Hub() {
     // it handed back while everything it touches still lives.
     m_services.mainThread.serveUntil([this] { return m_background->idle(); }, "a port search");
     m_background.reset();
+    m_mail.stop();
     // The checkpoints still queued reach the disk, and what they report runs
     // while the logs they report to still live.
     m_dailyData.writer().drain();
@@ -146,6 +150,7 @@ void Hub::ShutDown() {
         m_link.close();
     }
     m_scheduler.writeAtClose();
+    m_mail.drainAtClose();
 }
 
 }  // namespace brevanto

@@ -15,9 +15,10 @@
 #include "hub/reqbywebbox.h"
 #include "link/connectionmanager.h"
 #include "link/inverterlink.h"
+#include "mail/maildelivery.h"
+#include "mail/mailworker.h"
 #include "platform/backgroundwork.h"
 #include "platform/services.h"
-#include "schedule/journaledmail.h"
 #include "schedule/maintimers.h"
 #include "schedule/scheduler.h"
 #include "store/dailydata.h"
@@ -41,6 +42,8 @@ struct HubEnvironment {
     bool serveWeb = false;
     // The server's fixed configuration; tests ask for any free port there.
     WebServerOptions webServer{};
+    // How a mail goes out: the network by default; tests record.
+    MailDelivery mailDelivery = brevanto::mailDelivery();
 };
 
 enum class CloseOutcome {
@@ -104,6 +107,7 @@ public:
     WebFront& web() { return m_web; }
     DailyData& dailyData() { return m_dailyData; }
     Scheduler& scheduler() { return m_scheduler; }
+    MailWorker& mail() { return m_mail; }
 
 private:
     ConnectionHooks connectionHooks();
@@ -125,7 +129,7 @@ private:
     ReqByWebBox m_reqByWeb;
     std::unique_ptr<ThreadBackgroundWork> m_background;
     ConnectionManager m_connection;
-    JournaledMail m_mail{m_eventLog};
+    MailWorker m_mail;
     Scheduler m_scheduler;
     // Last, so it stops first: its threads use everything above.
     WebFront m_web;

@@ -54,10 +54,17 @@ TEST_F(DayChangeTest, MidnightWritesEveryFileOfTheEndedDayAndStartsTheNewOne) {
     EXPECT_EQ(file("Log/EnergyTotalSolar.csv"), "01.04.2015,01.04.2015,1234.567,89.000\r\n");
     const std::string journal = file("Log/LogEvent/2015/3/31/EventLog31-3-2015.txt");
     EXPECT_NE(journal.find("before midnight"), std::string::npos);
-    // The mails of the ended day, journaled before the journal was saved.
-    EXPECT_NE(journal.find("Basic variables of day 31.03.2015 in attach. [BasicLog_31-3-2015.csv]"),
-              std::string::npos);
-    EXPECT_NE(journal.find("Daily Energy production (31.03.2015): 1.500 kWh. "), std::string::npos);
+    // The mails of the ended day, the basic log as it was written.
+    ASSERT_TRUE(serveUntil([&] { return mails().size() == 2; }));
+    const std::vector<MailJob> sent = mails();
+    EXPECT_EQ(sent[0].message.body, "Basic variables of day 31.03.2015 in attach.");
+    ASSERT_TRUE(sent[0].message.attachment.has_value());
+    EXPECT_EQ(sent[0].message.attachment->fileName, "BasicLog_31-3-2015.csv");
+    EXPECT_EQ(sent[0].message.attachment->bytes, basic);
+    EXPECT_EQ(sent[1].message.body,
+              "Daily Energy production (31.03.2015): 1.500 kWh. \r\n"
+              "Total production from 01.04.2015 is: 1234.567kWh");
+    EXPECT_FALSE(sent[1].message.attachment.has_value());
 
     DailyData& daily = hub->dailyData();
     EXPECT_EQ(daily.energy().currentPath(), "Log/LogEnergy/2015/4/EnergyLog_4-2015.csv");

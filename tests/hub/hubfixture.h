@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,13 @@ protected:
     std::vector<DisplayTexts> displays;
     DisplayLabels labels;
     std::vector<bool> reqByWebBoxes;
+    // The mails as they would have gone out, in order (any thread adds).
+    std::vector<MailJob> mails() const;
 
 private:
     std::vector<Subscription> m_subscriptions;
+    mutable std::mutex m_mailsMutex;
+    std::vector<MailJob> m_mails;
 };
 
 }  // namespace brevanto::testing
