@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace brevanto {
 
@@ -22,9 +23,13 @@ struct MailMessage {
     std::optional<MailAttachment> attachment;
 };
 
-// The program's mail: subject "Message from Brevanto", `address` without
-// CR, LF or other control characters.
+// The program's mail: subject "Message from Brevanto", `address` up to its
+// first CR, LF or other control character, the file name without any.
 MailMessage composeMail(std::string address, std::string body,
                         std::optional<MailAttachment> attachment);
+
+// Whether `text` can go into a header or an SMTP command as it is: no CR,
+// LF or other control character that could end the line early.
+bool fitsOneHeaderLine(std::string_view text);
 
 }  // namespace brevanto

@@ -2,7 +2,8 @@
 // the server offers it (TLS from the start on port 465), log in when asked
 // to, send the MIME message (the body as text, the attachment as a base64
 // part), quit. The server's certificate is checked against the system's
-// CAs. Blocking: the mail worker's thread calls it, never the main thread.
+// CAs. Blocking: the mail worker's thread calls it, never the main thread;
+// any thread may, each call has a libcurl handle of its own. Never throws.
 #pragma once
 
 #include <chrono>
@@ -20,9 +21,9 @@ struct SmtpLogin {
 };
 
 struct SmtpEndpoint {
-    std::string host;
+    std::string host{};
     long port = 25;
-    std::optional<SmtpLogin> login;  // [Mail] AuthRequired
+    std::optional<SmtpLogin> login{};  // [Mail] AuthRequired
     // Trusted besides the system's CAs: a test's own certificate.
     std::filesystem::path extraCaFile{};
     std::chrono::seconds connectTimeout{30};
@@ -31,9 +32,16 @@ struct SmtpEndpoint {
 
 enum class SmtpOutcome {
     Sent,
-    NotConnected,      // no connection (host unknown or unreachable, refused, timed out)
+    // No connection (host unknown or unreachable, refused, timed out), or
+    // none that could be trusted: a certificate that does not check out
+    // ends the session before anything is handed over, and says so in
+    // `detail`.
+    NotConnected,
     TransientFailure,  // a 4xx reply or a time-out once connected: worth another try
-    Refused,           // a 5xx reply to the sender, the message or the login
+    // A 5xx reply to the sender, the message or the login (also no login
+    // where the server wants one); and a message whose address, subject or
+    // file name holds a line break, which is never sent.
+    Refused,
     RecipientRefused,  // a 5xx reply to the recipient: a wrong address
 };
 
