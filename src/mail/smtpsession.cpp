@@ -108,6 +108,8 @@ void setTransport(CURL* handle, const SmtpEndpoint& endpoint) {
     curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    // The file stands in for the CA bundle; the system's CA directory
+    // (Debian's libcurl is built with /etc/ssl/certs) is still consulted.
     if (!endpoint.extraCaFile.empty()) {
         curl_easy_setopt(handle, CURLOPT_CAINFO, endpoint.extraCaFile.c_str());
     }
