@@ -20,7 +20,7 @@ RelayOutcome deliverToFirstTaker(const MailMessage& message, const RelayOptions&
         step(RelayStep::Sending);
         const SmtpResult result =
             sendOverSmtp(message, {host, options.smtpPort, std::nullopt, options.extraCaFile,
-                                   options.connectTimeout, options.totalTimeout});
+                                   options.connectTimeout, options.totalTimeout, options.cancel});
         switch (result.outcome) {
             case SmtpOutcome::Sent:
                 return RelayOutcome::Delivered;

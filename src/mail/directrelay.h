@@ -5,6 +5,7 @@
 // worker's thread.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -26,6 +27,7 @@ struct RelayOptions {
     std::filesystem::path extraCaFile{};
     std::chrono::seconds connectTimeout{30};
     std::chrono::seconds totalTimeout{120};
+    const std::atomic<bool>* cancel = nullptr;  // as SmtpEndpoint's
 };
 
 enum class RelayOutcome {

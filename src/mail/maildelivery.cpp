@@ -7,7 +7,8 @@ namespace {
 
 using Event = std::function<void(std::string)>;
 
-bool throughSmtp(const MailJob& job, const DeliveryOptions& options, const Event& event) {
+bool throughSmtp(const MailJob& job, const DeliveryOptions& options, const Event& event,
+                 const std::atomic<bool>& cancel) {
     const MailSettings& settings = job.settings;
     const std::optional<long long> port = parseInteger(settings.smtpPort);
     if (settings.smtpHost.empty() || !port || *port < 1 || *port > 65535) {
@@ -22,6 +23,7 @@ bool throughSmtp(const MailJob& job, const DeliveryOptions& options, const Event
         endpoint.login = SmtpLogin{settings.username, settings.password};
     }
     endpoint.extraCaFile = options.extraCaFile;
+    endpoint.cancel = &cancel;
     switch (sendOverSmtp(job.message, endpoint).outcome) {
         case SmtpOutcome::Sent:
             event("Send mail Success.");
@@ -40,7 +42,8 @@ bool throughSmtp(const MailJob& job, const DeliveryOptions& options, const Event
     return false;
 }
 
-bool throughRelay(const MailJob& job, const DeliveryOptions& options, const Event& event) {
+bool throughRelay(const MailJob& job, const DeliveryOptions& options, const Event& event,
+                  const std::atomic<bool>& cancel) {
     const std::optional<NameServer> server =
         options.nameServer ? options.nameServer : firstNameServer(options.resolvConf);
     if (!server) {
@@ -52,6 +55,7 @@ bool throughRelay(const MailJob& job, const DeliveryOptions& options, const Even
     relay.nameServer = *server;
     relay.smtpPort = options.relayPort;
     relay.extraCaFile = options.extraCaFile;
+    relay.cancel = &cancel;
     const RelayOutcome outcome = relayDirect(job.message, relay, [&](RelayStep step) {
         event(step == RelayStep::Resolving ? "Resolving Mail Servers" : "Sending Message...");
     });
@@ -76,9 +80,9 @@ bool throughRelay(const MailJob& job, const DeliveryOptions& options, const Even
 
 MailDelivery mailDelivery(DeliveryOptions options) {
     return [options = std::move(options)](const MailJob& job, const Event& event,
-                                          const std::atomic<bool>&) {
-        return job.settings.useInternal ? throughRelay(job, options, event)
-                                        : throughSmtp(job, options, event);
+                                          const std::atomic<bool>& cancel) {
+        return job.settings.useInternal ? throughRelay(job, options, event, cancel)
+                                        : throughSmtp(job, options, event, cancel);
     };
 }
 

@@ -104,7 +104,17 @@ CurlPtr<curl_mime> mimeMessage(CURL* handle, const MailMessage& message) {
     return mime;
 }
 
+// libcurl asks about once a second, and at every transfer step.
+int cancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 void setTransport(CURL* handle, const SmtpEndpoint& endpoint) {
+    if (endpoint.cancel != nullptr) {
+        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, cancelled);
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, endpoint.cancel);
+        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    }
     curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);

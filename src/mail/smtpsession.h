@@ -6,6 +6,7 @@
 // any thread may, each call has a libcurl handle of its own. Never throws.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -28,6 +29,9 @@ struct SmtpEndpoint {
     std::filesystem::path extraCaFile{};
     std::chrono::seconds connectTimeout{30};
     std::chrono::seconds totalTimeout{120};
+    // When set, the session is cut short soon after it turns true: the
+    // program's end must not wait out a slow server's two minutes.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 enum class SmtpOutcome {

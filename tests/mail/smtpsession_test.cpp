@@ -189,6 +189,21 @@ TEST(SmtpSession, ASilenceOnceConnectedIsATransientFailure) {
     EXPECT_EQ(result.replyCode, 0);
 }
 
+// The program's end cuts a session short instead of waiting out a silent
+// server's two minutes.
+TEST(SmtpSession, ACancelledSessionEndsWithoutWaitingOutTheServer) {
+    const LoopbackPort silent(LoopbackPort::Kind::Silent);
+    const std::atomic<bool> cancel{true};
+    SmtpEndpoint endpoint{.host = "127.0.0.1", .port = silent.port()};
+    endpoint.cancel = &cancel;
+
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = sendOverSmtp(energyMail(), endpoint);
+
+    EXPECT_NE(result.outcome, SmtpOutcome::Sent);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, endpoint.totalTimeout / 2);
+}
+
 TEST(SmtpSession, ALineBreakInTheAddressAddsNoHeaderAndNoRecipient) {
     SmtpServerProcess server;
 
