@@ -6,9 +6,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace brevanto::testing {
 namespace {
@@ -46,10 +49,27 @@ private:
     int m_fd;
 };
 
-// A question for the root zone's SOA: whatever dnsmasq makes of it, an
-// answer with this id proves it is listening.
-constexpr std::array<unsigned char, 17> kProbe{0xb7, 0xe5, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
-                                               0x00, 0x00, 0x00, 0x00, 0x00, 0x06, 0x00, 0x01};
+// The one name this instance answers and no other: a dnsmasq that another
+// test started on the same port meanwhile answers it "no such domain".
+std::string probeName(int port) {
+    return "probe" + std::to_string(::getpid()) + "x" + std::to_string(port) + ".test";
+}
+
+// An A question for `name`, id 0xb7e5, recursion desired.
+std::vector<unsigned char> question(const std::string& name) {
+    std::vector<unsigned char> bytes{0xb7, 0xe5, 0x01, 0x00, 0x00, 0x01,
+                                     0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t dot = std::min(name.find('.', start), name.size());
+        bytes.push_back(static_cast<unsigned char>(dot - start));
+        bytes.insert(bytes.end(), name.begin() + static_cast<std::ptrdiff_t>(start),
+                     name.begin() + static_cast<std::ptrdiff_t>(dot));
+        start = dot + 1;
+    }
+    bytes.insert(bytes.end(), {0x00, 0x00, 0x01, 0x00, 0x01});
+    return bytes;
+}
 
 }  // namespace
 
@@ -91,6 +111,7 @@ bool DnsServerProcess::start(const std::vector<std::string>& records) {
     if (::geteuid() == 0) {
         argv.emplace_back("--user=root");  // stay the test's user rather than nobody
     }
+    argv.emplace_back("--host-record=" + probeName(m_port) + ",127.0.0.1");
     argv.insert(argv.end(), records.begin(), records.end());
     m_child = std::make_unique<ChildProcess>(
         argv, ChildProcess::Options{.outputFile = m_dir / "dnsmasq.log", .endSignal = SIGTERM});
@@ -107,10 +128,11 @@ bool DnsServerProcess::start(const std::vector<std::string>& records) {
 }
 
 bool DnsServerProcess::answers() const {
+    const std::vector<unsigned char> probe = question(probeName(m_port));
     UdpSocket socket;
     const sockaddr_in server = loopback(m_port);
     if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&server), sizeof server) != 0 ||
-        ::send(socket.fd(), kProbe.data(), kProbe.size(), 0) < 0) {
+        ::send(socket.fd(), probe.data(), probe.size(), 0) < 0) {
         return false;
     }
     pollfd readable{socket.fd(), POLLIN, 0};
@@ -119,7 +141,9 @@ bool DnsServerProcess::answers() const {
     }
     std::array<unsigned char, 512> reply{};
     const ssize_t length = ::recv(socket.fd(), reply.data(), reply.size(), 0);
-    return length >= 2 && reply[0] == kProbe[0] && reply[1] == kProbe[1];
+    // Ours: the same id and an answer, not "no such domain".
+    return length >= 8 && reply[0] == probe[0] && reply[1] == probe[1] &&
+           (reply[6] != 0 || reply[7] != 0);
 }
 
 std::string DnsServerProcess::log() const {
