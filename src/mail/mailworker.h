@@ -98,7 +98,6 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<MailJob> m_queue;
-    bool m_busy = false;
     bool m_stopping = false;
     std::atomic<bool> m_cancel{false};
     std::thread m_thread;
