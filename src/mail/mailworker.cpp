@@ -82,10 +82,12 @@ void MailWorker::serve() {
             }
             job = m_queue.front();
         }
-        deliver(job);
+        const bool ended = deliver(job);
         {
             std::lock_guard lock(m_mutex);
-            if (m_stopping) {
+            // A mail cut short by the end stays queued: it is journaled as
+            // not sent.
+            if (!ended) {
                 return;
             }
             m_queue.pop_front();
@@ -95,21 +97,24 @@ void MailWorker::serve() {
     }
 }
 
-void MailWorker::deliver(const MailJob& job) {
+bool MailWorker::deliver(const MailJob& job) {
     const auto event = [this](std::string line) { journal(std::move(line)); };
     const std::string what = firstLine(job.message.body);
     for (std::size_t attempt = 0;; ++attempt) {
         if (!m_delivery(job, event, m_cancel)) {
-            return;
+            return true;
+        }
+        if (m_cancel) {
+            return false;
         }
         if (attempt == m_retryDelays.size()) {
             journal("Mail given up after " + std::to_string(attempt + 1) + " tries: " + what);
-            return;
+            return true;
         }
         const std::chrono::milliseconds delay = m_retryDelays[attempt];
         journal("Mail to be tried again in " + minutes(delay) + ": " + what);
         if (!waitBeforeRetry(delay)) {
-            return;
+            return false;
         }
     }
 }
@@ -133,15 +138,10 @@ void MailWorker::told(std::function<void(Shared&)> work) {
 
 void MailWorker::drainAtClose(std::chrono::milliseconds limit) {
     m_services.mainThread.runUntil([this] { return pending() == 0; }, limit);
-    std::deque<MailJob> unsent;
-    {
-        std::lock_guard lock(m_mutex);
-        unsent = m_queue;
-    }
     stop();
     // What the worker said before it stopped comes first.
     m_services.mainThread.runPending();
-    for (const MailJob& job : unsent) {
+    for (const MailJob& job : m_queue) {
         m_services.events.WriteEvent("Mail not sent: " + firstLine(job.message.body));
     }
 }

@@ -83,7 +83,8 @@ private:
     };
 
     void serve();
-    void deliver(const MailJob& job);
+    // False when the end cut the mail short, before it was sent or given up.
+    bool deliver(const MailJob& job);
     // Sleeps `delay` unless the worker stops meanwhile; false then.
     bool waitBeforeRetry(std::chrono::milliseconds delay);
     void journal(std::string line);

@@ -33,6 +33,10 @@ public:
                 m_changed.wait_for(lock, 5ms);
             }
             event("tried " + job.message.body);
+            // Cut short, as a real session is at the end: worth another try.
+            if (cancel) {
+                return true;
+            }
             if (m_passingFailures > 0) {
                 --m_passingFailures;
                 return true;
