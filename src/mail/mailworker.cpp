@@ -58,12 +58,13 @@ void MailWorker::SendMail(const std::string& body, const std::filesystem::path& 
     MailJob job{settings, composeMail(settings.address, body, readAttachment(attachment))};
     {
         std::lock_guard lock(m_mutex);
-        if (m_stopping) {
+        if (!m_stopping) {
+            m_queue.push_back(std::move(job));
+            m_changed.notify_all();
             return;
         }
-        m_queue.push_back(std::move(job));
     }
-    m_changed.notify_all();
+    m_services.events.WriteEvent("Mail not sent: " + firstLine(body));
 }
 
 std::size_t MailWorker::pending() const {

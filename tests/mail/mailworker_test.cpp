@@ -168,9 +168,10 @@ TEST_F(MailWorkerTest, AtTheEndWhatCouldNotGoOutIsJournaledAndNothingWaitsLonger
                   "tried stuck", "Mail not sent: stuck",
                   "Mail not sent: Inverter switched from Line-bypass to Battery: 07.03.2015 "
                   "14:02:11"}));
-    // Asked for after the end: dropped, not queued for ever.
+    // Asked for after the end: not queued for ever, and not without a word.
     worker->SendMail("late", {});
     EXPECT_EQ(worker->pending(), 2U);
+    EXPECT_EQ(events.messages().back(), "Mail not sent: late");
 }
 
 }  // namespace
