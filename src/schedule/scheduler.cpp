@@ -76,23 +76,21 @@ void Scheduler::reportModeSwitch(const LocalDateTime& now) {
 void Scheduler::reportLineFault(const LocalDateTime& now) {
     LineState& line = m_parts.acquisition.lineState();
     const int threshold = FaultThreshold(settings().measTime);
+    const bool fault = line.LineTrend <= threshold && !line.LineDownFlag;
+    if (!fault && line.LineTrend < -threshold) {
+        return;
+    }
     const std::string at = m_services.format.formatDateTime(now);
-    if (line.LineTrend <= threshold && !line.LineDownFlag) {
-        m_services.events.WriteEvent("Line Fault: " + at);
-        if (settings().mailOut[4]) {
-            m_parts.mail.SendMail("Line fault: " + at, {});
-        }
-        m_hooks.showLineFault(true);
-        line.LineDownFlag = true;
-    } else if (line.LineTrend >= -threshold) {
-        m_services.events.WriteEvent("Line restored: " + at);
-        if (settings().mailOut[4]) {
-            m_parts.mail.SendMail("Line restored: " + at, {});
-        }
-        m_hooks.showLineFault(false);
+    // The event says "Fault", the mail "fault".
+    m_services.events.WriteEvent((fault ? "Line Fault: " : "Line restored: ") + at);
+    if (settings().mailOut[4]) {
+        m_parts.mail.SendMail((fault ? "Line fault: " : "Line restored: ") + at, {});
+    }
+    m_hooks.showLineFault(fault);
+    line.LineDownFlag = fault;
+    if (!fault) {
         line.LineTrend = 0;
         line.LineDownCount = 0;
-        line.LineDownFlag = false;
     }
 }
 

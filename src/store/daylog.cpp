@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <new>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/atomicfile.h"
+#include "store/filebytes.h"
 
 namespace brevanto {
 namespace {
@@ -19,50 +17,6 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 // Rows go to the file in chunks of this size rather than one write each.
 constexpr std::size_t kWriteChunk = 1024 * 1024;
-
-struct DayFile {
-    enum class Status { Read, Missing, Unreadable };
-    Status status = Status::Missing;
-    std::string bytes;
-};
-
-DayFile unreadable() {
-    return {DayFile::Status::Unreadable, {}};
-}
-
-// Whole, in one read: only a regular file within the bound counts. A FIFO or
-// a directory in the file's place is never opened, so it cannot hang Load.
-DayFile readDayFile(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return {};
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        return unreadable();
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > DayLog::kMaxFileBytes) {
-        return unreadable();
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return unreadable();
-    }
-    DayFile result{DayFile::Status::Read, {}};
-    try {
-        result.bytes.resize(size);
-    } catch (const std::bad_alloc&) {
-        // A machine short of memory: the file is as good as unreadable.
-        return unreadable();
-    }
-    file.read(result.bytes.data(), static_cast<std::streamsize>(size));
-    if (file.bad()) {
-        return unreadable();
-    }
-    result.bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return result;
-}
 
 // Lines end in CR LF or LF; empty ones are skipped. True when bytes follow
 // the last line end: a line torn by a power cut.
@@ -198,11 +152,13 @@ bool DayLog::Load(std::span<const std::string> valueTitles) {
     if (m_path.empty()) {
         return false;
     }
-    DayFile file = readDayFile(m_services.root / m_path);
-    if (file.status == DayFile::Status::Missing) {
+    // Only a regular file within the bound counts: a FIFO or a directory in
+    // the file's place cannot hang Load.
+    FileBytes file = readSmallFile(m_services.root / m_path, kMaxFileBytes);
+    if (file.status == FileBytes::Status::Missing) {
         return false;
     }
-    if (file.status == DayFile::Status::Unreadable) {
+    if (file.status == FileBytes::Status::Unreadable) {
         if (m_kind.readFailure != nullptr) {
             m_services.prompts.showWarning(m_kind.readFailure);
         }

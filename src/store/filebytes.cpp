@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <new>
 
 namespace brevanto {
 namespace {
@@ -40,10 +42,17 @@ FileBytes readSmallFile(const std::filesystem::path& path, std::size_t maxBytes)
         return missing ? FileBytes{FileBytes::Status::Missing, {}} : unreadable();
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
         return unreadable();
     }
     FileBytes result{FileBytes::Status::Read, {}};
+    try {
+        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+        // A machine short of memory: the file is as good as unreadable.
+        return unreadable();
+    }
     std::array<char, 65536> buffer{};
     for (;;) {
         const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
