@@ -18,6 +18,8 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
                                        [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
     m_prompts.setParentWindow(m_form1.get());
     m_form1->FormCreate();
+    m_setting = std::make_unique<TSetting>(*m_hub, m_prompts);
+    m_form1->setSettingsDialog(m_setting.get());
     DailyData& daily = m_hub->dailyData();
     m_variablesList = std::make_unique<TVariablesList>(daily.basic().table());
     m_aboutBox = std::make_unique<TAboutBox>();
@@ -46,6 +48,7 @@ BrevantoProgram::~BrevantoProgram() {
     m_form1->closeWithoutQuestion();
     m_hub->web().stop();
     m_form1->setAboutBox(nullptr);
+    m_form1->setSettingsDialog(nullptr);
     m_form1->setLogViewers(nullptr, nullptr, nullptr);
 }
 

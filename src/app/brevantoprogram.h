@@ -15,6 +15,7 @@
 #include "ui/tcomputedlist.h"
 #include "ui/tform1.h"
 #include "ui/tlistenergy.h"
+#include "ui/tsetting.h"
 #include "ui/tvariableslist.h"
 
 namespace brevanto {
@@ -45,6 +46,7 @@ private:
     // The windows show the hub and go before it.
     std::unique_ptr<Hub> m_hub;
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TSetting> m_setting;
     std::unique_ptr<TVariablesList> m_variablesList;
     std::unique_ptr<TAboutBox> m_aboutBox;
     std::unique_ptr<TComputedList> m_computedList;

@@ -89,6 +89,10 @@ void Hub::FormCreate() {
     m_scheduler.nameFiles();
     m_eventLog.LoadEventLog();
     m_settings.reportUnreadTimes();
+    // The dialog's copy starts as the settings loaded, so a stored
+    // "Read variables only when requested by web" holds from the start,
+    // whether or not a window is ever shown.
+    m_settings.PendingSettings() = m_settings.AppSettings();
     ApplySettings();
     m_scheduler.loadTables();
 }
@@ -101,9 +105,24 @@ void Hub::ApplySettings() {
     m_settings.rememberAutoReConnect();
     m_acquisition.configure(readingSettings(settings));
     m_display.configure(settings);
-    // The dialog's copy, which at start-up is not filled yet: the box then
-    // stays clear until the dialog is first filled.
+    // The dialog's copy, which every caller has just made equal to the live
+    // settings (at start, and by Apply).
     m_reqByWeb.setBox(m_settings.PendingSettings().reqByWeb);
+}
+
+void Hub::CommitPendingSettings() {
+    m_settings.AppSettings() = m_settings.PendingSettings();
+    ApplySettings();
+    m_settings.SaveSettings();
+}
+
+void Hub::setSettingsDialog(const SettingsDialogSeam& dialog) {
+    m_web.setTimerDialog(dialog.timers);
+    m_reqByWeb.setDialogBoxes(dialog.reqByWeb);
+}
+
+std::filesystem::path Hub::computedLogFile() const {
+    return m_services.root / m_dailyData.computed().currentPath();
 }
 
 void Hub::FormShow() {

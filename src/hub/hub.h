@@ -46,6 +46,14 @@ struct HubEnvironment {
     MailDelivery mailDelivery = brevanto::mailDelivery();
 };
 
+// What the program sets in the settings dialog, once it exists: the timer
+// controls the web's timer form sets, and the boxes that follow the main
+// window's "Read variables only when requested by web".
+struct SettingsDialogSeam {
+    TimerDialogSeam timers{};
+    ReqByWebDialogBoxes reqByWeb{};
+};
+
 enum class CloseOutcome {
     ToTray,   // the window's own close button: the program goes on in the tray
     Aborted,  // "Close Brevanto?" answered No
@@ -70,6 +78,12 @@ public:
     void FormShow();
     // Puts the live settings into effect, component by component.
     void ApplySettings();
+    // The settings dialog's "Apply": its working copy becomes the live
+    // settings, which are put into effect and saved.
+    void CommitPendingSettings();
+    // Given by the settings dialog when it is made, and taken back (an
+    // empty seam) when it goes.
+    void setSettingsDialog(const SettingsDialogSeam& dialog);
 
     // The one-second tick while connected.
     void TimerTimer() { m_scheduler.TimerTimer(); }
@@ -83,6 +97,11 @@ public:
     void Button4Click();
     // "Display all errors on log ".
     void setShowAllErrors(bool show) { m_showAllErrors = show; }
+    bool showAllErrors() const { return m_showAllErrors; }
+    // Today, for the dialog's time pickers.
+    LocalDate today() const { return m_services.clock.now().date; }
+    // Today's computed-values file, which the test mail attaches when it is there.
+    std::filesystem::path computedLogFile() const;
 
     // Set by the two "Close" commands.
     void setReallyClose(bool reallyClose) { m_reallyClose = reallyClose; }

@@ -1,6 +1,7 @@
 #include "hub/reqbywebbox.h"
 
 #include "acquisition/reqbyweb.h"
+#include "platform/optionalhooks.h"
 
 namespace brevanto {
 
@@ -11,9 +12,18 @@ void ReqByWebBox::ReqByWebClick(bool checked) {
     m_acquisition.setOnRequestOnly(checked);
     ReqByWebHooks hooks;
     hooks.autoReConnect = [this] { return m_settings.AppSettings().autoReConnect; };
-    hooks.setAutoReConnect = [this](bool on) { m_settings.AppSettings().autoReConnect = on; };
+    // The dialog's boxes follow the settings, or its next OK would bring
+    // back what this handler has just changed.
+    hooks.setAutoReConnect = [this](bool on) {
+        m_settings.AppSettings().autoReConnect = on;
+        callIfSet(m_dialog.autoReConnect, on);
+    };
     hooks.rememberedAutoReConnect = [this] { return m_settings.RememberedAutoReConnect(); };
-    hooks.storeReqByWeb = [this](bool on) { m_settings.AppSettings().reqByWeb = on; };
+    hooks.checkDialogReconnect = [this](bool on) { callIfSet(m_dialog.autoReConnect, on); };
+    hooks.storeReqByWeb = [this](bool on) {
+        m_settings.AppSettings().reqByWeb = on;
+        callIfSet(m_dialog.reqByWeb, on);
+    };
     hooks.resumeReader = [this] { m_acquisition.resumeIfSuspended(); };
     brevanto::ReqByWebClick(checked, m_events, hooks);
 }

@@ -4,12 +4,22 @@
 // show it.
 #pragma once
 
+#include <functional>
+
 #include "acquisition/acquisition.h"
 #include "platform/eventsink.h"
 #include "platform/listeners.h"
 #include "store/settingsstore.h"
 
 namespace brevanto {
+
+// The settings dialog's boxes that follow this one: its own "Read variables
+// only when requested by web" and CheckBox29 "Auto Reconnect". Each sets the
+// box as a program would, so the dialog's handler runs when it changes.
+struct ReqByWebDialogBoxes {
+    std::function<void(bool)> reqByWeb{};
+    std::function<void(bool)> autoReConnect{};
+};
 
 class ReqByWebBox {
 public:
@@ -22,12 +32,15 @@ public:
     void setBox(bool checked);
     // Told the box's new state when the program sets it, not when clicked.
     Listeners<bool>& listeners() { return m_listeners; }
+    // Once the settings dialog exists; empty boxes when it goes.
+    void setDialogBoxes(ReqByWebDialogBoxes boxes) { m_dialog = std::move(boxes); }
 
 private:
     EventSink& m_events;
     SettingsStore& m_settings;
     Acquisition& m_acquisition;
     Listeners<bool> m_listeners;
+    ReqByWebDialogBoxes m_dialog;
 };
 
 }  // namespace brevanto

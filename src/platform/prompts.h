@@ -17,6 +17,11 @@ public:
     virtual void showWarning(std::string_view text) = 0;
     // A Yes/No question.
     virtual PromptAnswer ask(std::string_view question) = 0;
+    // A warning under a caption of its own: the number checks of the
+    // settings dialog have always carried theirs.
+    virtual void showCaptionedWarning(std::string_view caption, std::string_view text) = 0;
+    // A warning with OK and Cancel; Yes stands for OK.
+    virtual PromptAnswer confirm(std::string_view question) = 0;
 };
 
 }  // namespace brevanto

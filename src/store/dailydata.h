@@ -25,6 +25,7 @@ public:
     BackgroundFileWriter& writer() { return m_writer; }
     DayLog& basic() { return m_basic; }
     DayLog& computed() { return m_computed; }
+    const DayLog& computed() const { return m_computed; }
     EnergyLog& energy() { return m_energy; }
     EnergyTotals& totals() { return m_totals; }
 

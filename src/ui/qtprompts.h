@@ -1,6 +1,6 @@
 // The program's message boxes and questions as modal Qt boxes captioned
-// "Brevanto". A box asked for on another thread (a port search that meets a
-// misconfigured port) is shown by the main thread, which owns every window.
+// "Brevanto" unless they bring a caption of their own. A box asked for on another thread (a port
+// search that meets a misconfigured port) is shown by the main thread, which owns every window.
 #pragma once
 
 #include <QPointer>
@@ -21,6 +21,8 @@ public:
     void showMessage(std::string_view text) override;
     void showWarning(std::string_view text) override;
     PromptAnswer ask(std::string_view question) override;
+    void showCaptionedWarning(std::string_view caption, std::string_view text) override;
+    PromptAnswer confirm(std::string_view question) override;
 
 private:
     QueuedInvoker& m_mainThread;

@@ -16,6 +16,7 @@
 #include "ui/eventlistmodel.h"
 #include "ui/programicon.h"
 #include "ui/timerbinding.h"
+#include "ui/tsetting.h"
 #include "ui_tform1.h"
 
 namespace brevanto {
@@ -135,10 +136,9 @@ void TForm1::connectCommands() {
     connect(m_ui->ComputedVariables, &QAction::triggered, this,
             [this] { bringUp(m_computedVariables); });
     connect(m_ui->Energy, &QAction::triggered, this, [this] { bringUp(m_energy); });
-    // Its window comes with the settings dialog.
-    m_ui->Settings->setEnabled(false);
-    for (QAction* action :
-         {m_ui->About, m_ui->BasicVariables, m_ui->Energy, m_ui->ComputedVariables}) {
+    connect(m_ui->Settings, &QAction::triggered, this, [this] { toggle(m_settings); });
+    for (QAction* action : {m_ui->About, m_ui->BasicVariables, m_ui->Energy,
+                            m_ui->ComputedVariables, m_ui->Settings}) {
         action->setEnabled(false);
     }
 }
@@ -195,6 +195,11 @@ void TForm1::setLogViewers(QWidget* basicVariables, QWidget* computedVariables, 
     m_ui->BasicVariables->setEnabled(basicVariables != nullptr);
     m_ui->ComputedVariables->setEnabled(computedVariables != nullptr);
     m_ui->Energy->setEnabled(energy != nullptr);
+}
+
+void TForm1::setSettingsDialog(TSetting* settings) {
+    m_settings = settings;
+    m_ui->Settings->setEnabled(settings != nullptr);
 }
 
 void TForm1::toggle(QWidget* window) {
@@ -278,6 +283,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
+        // Edits in the dialog that were not applied are dropped.
+        if (m_settings) {
+            m_settings->FillSettingsDialog();
+        }
         m_hub.FormShow();
     }
 }

@@ -27,6 +27,7 @@ namespace brevanto {
 class ElidedCaptions;
 class EventListModel;
 class TimerBinding;
+class TSetting;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -47,6 +48,8 @@ public:
     // there stays disabled.
     void setAboutBox(QWidget* aboutBox);
     void setLogViewers(QWidget* basicVariables, QWidget* computedVariables, QWidget* energy);
+    // Every show of this window refills it from the live settings.
+    void setSettingsDialog(TSetting* settings);
 
     void GoToTray();
     // The tray icon's left click: the window back, the icon gone.
@@ -99,6 +102,7 @@ private:
     QPointer<QWidget> m_basicVariables;
     QPointer<QWidget> m_computedVariables;
     QPointer<QWidget> m_energy;
+    QPointer<TSetting> m_settings;
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;
     CoalescedPost m_linkRefresh{m_mainThread, [this] { showLinkState(); }};

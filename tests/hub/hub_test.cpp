@@ -185,14 +185,43 @@ TEST_F(HubTest, TheReqByWebBoxRunsItsHandlerOnlyWhenItChanges) {
     EXPECT_TRUE(hub->settings().AppSettings().autoReConnect);
 }
 
-TEST_F(HubTest, ApplyingTheSettingsSetsTheReqByWebBoxFromTheDialogsCopy) {
-    start("[Http]\nReqByWeb=1\n");
+TEST_F(HubTest, AStoredReqByWebHoldsFromTheStart) {
+    start("[Main]\nAutoReConnect=1\n[Http]\nReqByWeb=1\n");
     hub->FormCreate();
-    EXPECT_TRUE(reqByWebBoxes.empty()) << "the dialog's copy is not filled at start-up";
-    hub->settings().PendingSettings() = hub->settings().AppSettings();
-    hub->ApplySettings();
     EXPECT_EQ(reqByWebBoxes, (std::vector<bool>{true}));
     EXPECT_TRUE(hub->reqByWeb().checked());
+    EXPECT_TRUE(hasEvent("Setting RequestByWeb option."));
+    EXPECT_FALSE(hub->settings().AppSettings().autoReConnect);
+}
+
+TEST_F(HubTest, TheDialogsBoxesFollowTheReqByWebBox) {
+    start("[Main]\nAutoReConnect=1\n");
+    hub->FormCreate();
+    std::vector<std::string> dialog;
+    hub->setSettingsDialog(
+        {.reqByWeb = {
+             .reqByWeb = [&](bool on) { dialog.push_back(on ? "web" : "-web"); },
+             .autoReConnect = [&](bool on) { dialog.push_back(on ? "auto" : "-auto"); },
+         }});
+    hub->reqByWeb().ReqByWebClick(true);
+    EXPECT_EQ(dialog, (std::vector<std::string>{"-auto", "web"}));
+    dialog.clear();
+    hub->reqByWeb().ReqByWebClick(false);
+    EXPECT_EQ(dialog, (std::vector<std::string>{"auto", "auto", "-web"}));
+}
+
+TEST_F(HubTest, CommittingTheDialogsCopyAppliesAndSavesIt) {
+    start();
+    hub->FormCreate();
+    TDati& pending = hub->settings().PendingSettings();
+    pending.measTime = 3;
+    pending.title = "Cabin";
+    hub->CommitPendingSettings();
+    EXPECT_EQ(hub->settings().AppSettings().title, "Cabin");
+    EXPECT_EQ(hub->timers().Timer1.interval(), 10000);
+    const std::string saved = testing::readFile(dir / "brevanto.INI");
+    EXPECT_NE(saved.find("MeasTime=3"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Title=Cabin"), std::string::npos) << saved;
 }
 
 TEST_F(HubTest, EveryFinishedReadingReachesThePanelsBeforeTheNextTick) {

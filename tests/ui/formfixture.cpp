@@ -18,9 +18,23 @@ QString amethystSheet() {
 void FormFixture::create(const std::string& ini, bool trayAtStart) {
     trayAvailable = trayAtStart;
     writeFile(dir / "brevanto.INI", ini);
-    hub =
-        std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"}, prompts,
-                                             invoker, dir.path(), dir / "brevanto.INI", false});
+    hub = std::make_unique<Hub>(
+        HubEnvironment{clock,
+                       DateTimeFormat{"%d.%m.%Y", "%H:%M:%S"},
+                       prompts,
+                       invoker,
+                       dir.path(),
+                       dir / "brevanto.INI",
+                       serveWeb,
+                       {.anyFreePortForTests = true},
+                       [this](const MailJob& job, const auto& event, const std::atomic<bool>&) {
+                           {
+                               std::lock_guard lock(m_mailsMutex);
+                               m_mails.push_back(job);
+                           }
+                           event("mailed: " + job.message.body);
+                           return false;
+                       }});
     form = std::make_unique<TForm1>(*hub, invoker, prompts, [this] { return trayAvailable; });
     form->FormCreate();
 }
@@ -31,6 +45,11 @@ bool FormFixture::spinUntil(const std::function<bool()>& done) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         pauseBriefly();
     });
+}
+
+std::vector<MailJob> FormFixture::mails() const {
+    std::lock_guard lock(m_mailsMutex);
+    return m_mails;
 }
 
 QStringList FormFixture::paneLines() {

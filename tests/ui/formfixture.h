@@ -5,7 +5,9 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include <QAbstractItemModel>
 #include <QLabel>
@@ -40,6 +42,11 @@ protected:
     QStringList paneLines();
     bool hasEvent(const std::string& suffix);
 
+    // The mails as they would have gone out (any thread adds).
+    std::vector<MailJob> mails() const;
+
+    // The hub serves its pages, on any free port for port 0.
+    bool serveWeb = false;
     // Whether the desktop has a tray now; a test may take it away or bring it.
     bool trayAvailable = true;
     TempDir dir;
@@ -50,6 +57,10 @@ protected:
     EventLoopDrain drain{invoker};
     std::unique_ptr<Hub> hub;
     std::unique_ptr<TForm1> form;
+
+private:
+    mutable std::mutex m_mailsMutex;
+    std::vector<MailJob> m_mails;
 };
 
 }  // namespace brevanto::testing
