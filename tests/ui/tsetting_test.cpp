@@ -3,6 +3,11 @@
 // act at once, and what the rest of the program sets in it.
 #include "ui/tsetting.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -201,6 +206,33 @@ TEST_F(TSettingTest, DisableHttpStopsTheServerAndApplyStartsItAgain) {
     button("Button4")->click();
     EXPECT_TRUE(hub->web().server()->isActive());
     EXPECT_TRUE(box("HTTPdisable")->isChecked());
+}
+
+// A port nobody listens on now, as the system hands one out.
+int unusedPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    auto* generic = reinterpret_cast<sockaddr*>(&address);
+    EXPECT_EQ(::bind(probe, generic, length), 0);
+    EXPECT_EQ(::getsockname(probe, generic, &length), 0);
+    ::close(probe);
+    return ntohs(address.sin_port);
+}
+
+TEST_F(TSettingTest, ANewWebPortIsServedOnceOkIsPressed) {
+    serveWeb = true;
+    open("[Http]\nPort=0\n");
+    const int port = unusedPort();
+    QLineEdit* web = edit("Edit20");
+    web->clear();
+    QTest::keyClicks(web, QString::number(port));
+    enter("Edit20");
+    button("Button1")->click();
+    EXPECT_EQ(hub->web().server()->boundPort(), port);
+    EXPECT_NE(settingsFile().find("Port=" + std::to_string(port)), std::string::npos);
 }
 
 TEST_F(TSettingTest, TheTestMailAnsweredCancelGoesWithTheOldSettings) {
