@@ -32,6 +32,10 @@ public:
     }
     void showWarning(std::string_view text) override { showMessage(text); }
     PromptAnswer ask(std::string_view) override { return PromptAnswer::Yes; }
+    void showCaptionedWarning(std::string_view, std::string_view text) override {
+        showMessage(text);
+    }
+    PromptAnswer confirm(std::string_view) override { return PromptAnswer::Yes; }
 };
 
 TEST(InverterLink, ShowsAConfigurationFailureOnlyAfterLettingGoOfThePort) {
