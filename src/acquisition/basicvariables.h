@@ -46,6 +46,7 @@ enum BasicVariableNumber {
     kPvInputVoltage = 3,
     kPvInputCurrent = 4,
     kBatteryVoltage = 5,
+    kBatteryCapacity = 6,
     kChargingCurrent = 7,
     kDischargeCurrent = 8,
     kOutputApparentPower = 11,

@@ -1,5 +1,6 @@
 #include "hub/hub.h"
 
+#include "charts/daychartpage.h"
 #include "hub/programidentity.h"
 #include "link/portmap.h"
 #include "store/componentsettings.h"
@@ -35,7 +36,7 @@ Hub::Hub(HubEnvironment environment)
           schedulerHooks()),
       m_web(m_services,
             {m_pages, m_eventList, m_settings, [this] { m_acquisition.wakeForWeb(); },
-             [this] { m_display.requestRefresh(); }},
+             [this] { m_display.requestRefresh(); }, [this] { return chartPage(); }},
             environment.serveWeb, environment.webServer) {
     makeLogDirectory(m_services.root, m_services.prompts);
     m_pages.BuildPageTemplates();
@@ -119,6 +120,14 @@ void Hub::CommitPendingSettings() {
 void Hub::setSettingsDialog(const SettingsDialogSeam& dialog) {
     m_web.setTimerDialog(dialog.timers);
     m_reqByWeb.setDialogBoxes(dialog.reqByWeb);
+}
+
+// On a connection thread: the curves are read under their own lock, and the
+// date from the clock, which any thread may ask.
+std::string Hub::chartPage() const {
+    const std::string heading = "Brevanto - " + m_format.formatDate(m_services.clock.now().date);
+    return m_todaysCurves.read(
+        [&](const DaySeries& series) { return renderDayChartPage(series, heading); });
 }
 
 std::filesystem::path Hub::computedLogFile() const {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "acquisition/acquisition.h"
+#include "charts/todayscurves.h"
 #include "hub/maindisplay.h"
 #include "hub/reqbywebbox.h"
 #include "link/connectionmanager.h"
@@ -127,8 +128,13 @@ public:
     DailyData& dailyData() { return m_dailyData; }
     Scheduler& scheduler() { return m_scheduler; }
     MailWorker& mail() { return m_mail; }
+    TodaysCurves& todaysCurves() { return m_todaysCurves; }
+    // Where Log/ is: the earlier days' files are found under it.
+    const std::filesystem::path& workingDirectory() const { return m_services.root; }
+    const DateTimeFormat& format() const { return m_format; }
 
 private:
+    std::string chartPage() const;
     ConnectionHooks connectionHooks();
     SchedulerHooks schedulerHooks();
 
@@ -143,6 +149,7 @@ private:
     InverterLink m_link;
     MainTimers m_timers{m_linkState};
     DailyData m_dailyData{m_services};
+    TodaysCurves m_todaysCurves{m_dailyData.basic().table()};
     Acquisition m_acquisition;
     MainDisplay m_display;
     ReqByWebBox m_reqByWeb;

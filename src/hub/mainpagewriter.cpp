@@ -59,7 +59,7 @@ void MainPageWriter::writeComputedHeader(const std::string& totalsSince) {
 }
 
 void MainPageWriter::writeFooters(const std::string& footer) {
-    mainPage().setLine(lines().mainFooter, footer);
+    mainPage().setLine(lines().mainFooter, footer + R"( - <a href="/Chart">Day chart</a>)");
     m_pages.TimerPage().setLine(lines().timerFooter, footer);
 }
 

@@ -29,6 +29,7 @@ public:
     void writeLineFault(bool lineDown);
     // "Computed values ( [A] and [B] from <date> )": since when the totals count.
     void writeComputedHeader(const std::string& totalsSince);
+    // Both pages' footer line; the main page's also links the day chart.
     void writeFooters(const std::string& footer);
 
 private:

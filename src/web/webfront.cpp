@@ -28,6 +28,7 @@ WebHooks WebFront::hooks(const Services& services, const Program& program) {
     hooks.webPassword = [this] { return password(); };
     hooks.wakeReader = program.wakeReader;
     hooks.requestDisplayRefresh = program.requestDisplayRefresh;
+    hooks.chartPage = program.chartPage;
     SettingsStore* settings = &program.settings;
     hooks.appSettings = [settings]() -> TDati& { return settings->AppSettings(); };
     hooks.saveSettings = [settings] { settings->SaveSettings(); };

@@ -25,7 +25,7 @@ public:
     static constexpr const char* kActivateFailed = "Failed to activate WEB server.";
     static constexpr const char* kDeactivateFailed = "Failed to DE-activate WEB server.";
 
-    // What the pages show and change. Both hooks are called on connection
+    // What the pages show and change. The hooks are called on connection
     // threads and must return at once.
     struct Program {
         PageTemplates& pages;
@@ -35,6 +35,8 @@ public:
         std::function<void()> wakeReader{};
         // UpdateDisplay, posted to the main thread.
         std::function<void()> requestDisplayRefresh{};
+        // The "/Chart" page, on connection threads.
+        std::function<std::string()> chartPage{};
     };
 
     // Without `serve` the handler answers what tests hand it, but no port is

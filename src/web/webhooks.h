@@ -67,6 +67,9 @@ struct WebHooks {
     // reads only on a web request ("Read variables only when requested by
     // web"); returns at once, without waiting for the reading.
     std::function<void()> wakeReader{};
+    // The whole "/Chart" page: today's curves, drawn from a copy kept under
+    // its own lock. Left empty, the path is no page of its own.
+    std::function<std::string()> chartPage{};
     // Asks for UpdateDisplay on the main thread (the hub posts it there).
     // Called after the timer form's settings work has been posted, so it
     // runs after that work.

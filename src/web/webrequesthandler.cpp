@@ -36,6 +36,8 @@ void WebRequestHandler::route(const WebRequest& request, WebResponse& response) 
 void WebRequestHandler::answerGet(const WebRequest& request, WebResponse& response) {
     if (request.path == "/Timer") {
         response.body = RenderPage(m_hooks.pages.TimerPage());
+    } else if (request.path == "/Chart" && m_hooks.chartPage) {
+        response.body = m_hooks.chartPage();
     } else if (request.path == "/DataLog" || request.path == "/MessageLog") {
         // Recognised, but nothing is served there.
     } else {

@@ -28,7 +28,8 @@ TEST_F(HubTest, ConstructionBuildsTheStateInItsOrder) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Log"));
     EXPECT_EQ(hub->display().clockText(), "07.03.2015 14:02:11");
     const PageTemplates& pages = hub->pages();
-    EXPECT_EQ(mainPageLine(lines().mainFooter), "Brevanto v. 1.1.7.1 - by CorvellaSoft");
+    EXPECT_EQ(mainPageLine(lines().mainFooter),
+              R"(Brevanto v. 1.1.7.1 - by CorvellaSoft - <a href="/Chart">Day chart</a>)");
     EXPECT_EQ(pages.TimerPage().line(lines().timerFooter), "Brevanto v. 1.1.7.1 - by CorvellaSoft");
     // Loading sets the log interval; the rest of the settings is applied by
     // the creation step.

@@ -43,7 +43,7 @@ TEST_F(HubWebTest, TheMainPageCarriesTheHeadingAndTheVisitIsCounted) {
     const auto reply = curl({url + "/"});
     ASSERT_EQ(reply.status, 200) << reply.error;
     EXPECT_NE(reply.body.find("\nCabin by the lake\n"), std::string::npos);
-    EXPECT_NE(reply.body.find("\nBrevanto v. 1.1.7.1 - by CorvellaSoft\n"), std::string::npos);
+    EXPECT_NE(reply.body.find("\nBrevanto v. 1.1.7.1 - by CorvellaSoft - "), std::string::npos);
     ASSERT_EQ(events().size(), 1u);
     EXPECT_NE(events()[0].find("127.0.0.1"), std::string::npos) << events()[0];
     curl({url + "/"});
