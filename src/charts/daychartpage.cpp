@@ -11,11 +11,6 @@ namespace brevanto {
 namespace {
 
 constexpr float kDaySeconds = 86400.0F;
-// Drawn in a box of 800 by 440 units that scales to the page's width.
-constexpr float kLeft = 64;
-constexpr float kRight = 736;
-constexpr float kTop = 48;
-constexpr float kBottom = 392;
 // A longer pause in the readings (the link down) is a gap in the line.
 constexpr float kGapSeconds = 900;
 
@@ -30,6 +25,22 @@ constexpr CurveStyle kStyles[] = {
     {DayCurve::BatteryVoltage, "#2a8f5c", ""},
     {DayCurve::BatteryCapacity, "#3c78d8", " stroke-dasharray=\"6 4\""},
 };
+
+// The drawing's box, in units that scale to the page's width, and the plot
+// area inside it. A phone gets a box of its own, so that its text stays
+// readable once the whole day is scaled down to its width.
+struct Layout {
+    float width;
+    float height;
+    float left;
+    float right;
+    float top;
+    float bottom;
+    float fontSize;
+    int legendPerRow;
+};
+constexpr Layout kDesk{800, 440, 64, 736, 48, 392, 12, 4};
+constexpr Layout kPhone{400, 400, 44, 356, 70, 360, 12, 2};
 
 std::string fixed(float value, int decimals = 1) {
     char text[32];
@@ -67,7 +78,7 @@ float roundUp(float value) {
         return 1;
     }
     const float power = std::pow(10.0F, std::floor(std::log10(value)));
-    for (const float step : {1.0F, 2.0F, 5.0F, 10.0F}) {
+    for (const float step : {1.0F, 1.2F, 1.5F, 2.0F, 2.5F, 3.0F, 4.0F, 5.0F, 6.0F, 8.0F, 10.0F}) {
         if (value <= step * power) {
             return step * power;
         }
@@ -90,63 +101,68 @@ float highest(const DaySeries& series, bool powerAxis) {
     return top;
 }
 
-float xOf(float seconds) {
-    return kLeft + (kRight - kLeft) * std::clamp(seconds / kDaySeconds, 0.0F, 1.0F);
+float xOf(const Layout& at, float seconds) {
+    return at.left + (at.right - at.left) * std::clamp(seconds / kDaySeconds, 0.0F, 1.0F);
 }
 
-float yOf(float value, float top) {
-    return kBottom - (kBottom - kTop) * std::clamp(value / top, 0.0F, 1.0F);
+float yOf(const Layout& at, float value, float top) {
+    return at.bottom - (at.bottom - at.top) * std::clamp(value / top, 0.0F, 1.0F);
 }
 
-void drawAxes(std::string& svg, float powerTop, float otherTop) {
-    svg += "<g font-size=\"12\" fill=\"#5d4d72\">";
+void drawAxes(std::string& svg, const Layout& at, float powerTop, float otherTop) {
+    svg += "<g font-size=\"" + fixed(at.fontSize, 0) + "\" fill=\"#5d4d72\">";
     for (int step = 0; step <= 4; ++step) {
-        const float y = kBottom - (kBottom - kTop) * static_cast<float>(step) / 4;
-        svg += "<line x1=\"" + fixed(kLeft) + "\" y1=\"" + fixed(y) + "\" x2=\"" + fixed(kRight) +
-               "\" y2=\"" + fixed(y) + "\" stroke=\"#e4d8f3\"/>";
-        svg += "<text x=\"" + fixed(kLeft - 6) + "\" y=\"" + fixed(y + 4) +
+        const float y = at.bottom - (at.bottom - at.top) * static_cast<float>(step) / 4;
+        svg += "<line x1=\"" + fixed(at.left) + "\" y1=\"" + fixed(y) + "\" x2=\"" +
+               fixed(at.right) + "\" y2=\"" + fixed(y) + "\" stroke=\"#e4d8f3\"/>";
+        svg += "<text x=\"" + fixed(at.left - 4) + "\" y=\"" + fixed(y + 4) +
                "\" text-anchor=\"end\">" + fixed(powerTop * static_cast<float>(step) / 4, 0) +
                "</text>";
-        svg += "<text x=\"" + fixed(kRight + 6) + "\" y=\"" + fixed(y + 4) + "\">" +
+        svg += "<text x=\"" + fixed(at.right + 4) + "\" y=\"" + fixed(y + 4) + "\">" +
                fixed(otherTop * static_cast<float>(step) / 4, 0) + "</text>";
     }
-    for (int hour = 0; hour <= 24; hour += 3) {
-        const float x = xOf(static_cast<float>(hour) * 3600);
-        svg += "<line x1=\"" + fixed(x) + "\" y1=\"" + fixed(kTop) + "\" x2=\"" + fixed(x) +
-               "\" y2=\"" + fixed(kBottom) + "\" stroke=\"#efe9f6\"/>";
+    const int hourStep = at.width < 600 ? 6 : 3;
+    for (int hour = 0; hour <= 24; hour += hourStep) {
+        const float x = xOf(at, static_cast<float>(hour) * 3600);
+        svg += "<line x1=\"" + fixed(x) + "\" y1=\"" + fixed(at.top) + "\" x2=\"" + fixed(x) +
+               "\" y2=\"" + fixed(at.bottom) + "\" stroke=\"#efe9f6\"/>";
         char label[8];
         std::snprintf(label, sizeof label, "%02d:00", hour);
-        svg += "<text x=\"" + fixed(x) + "\" y=\"" + fixed(kBottom + 18) +
+        svg += "<text x=\"" + fixed(x) + "\" y=\"" + fixed(at.bottom + at.fontSize + 6) +
                "\" text-anchor=\"middle\">" + label + "</text>";
     }
-    svg += "<text x=\"" + fixed(kLeft - 6) + "\" y=\"" + fixed(kTop - 10) +
+    svg += "<text x=\"" + fixed(at.left - 4) + "\" y=\"" + fixed(at.top - 10) +
            "\" text-anchor=\"end\">W</text>";
-    svg += "<text x=\"" + fixed(kRight + 6) + "\" y=\"" + fixed(kTop - 10) + "\">V, %</text>";
-    svg += "<rect x=\"" + fixed(kLeft) + "\" y=\"" + fixed(kTop) + "\" width=\"" +
-           fixed(kRight - kLeft) + "\" height=\"" + fixed(kBottom - kTop) +
+    svg += "<text x=\"" + fixed(at.right + 4) + "\" y=\"" + fixed(at.top - 10) + "\">V, %</text>";
+    svg += "<rect x=\"" + fixed(at.left) + "\" y=\"" + fixed(at.top) + "\" width=\"" +
+           fixed(at.right - at.left) + "\" height=\"" + fixed(at.bottom - at.top) +
            "\" fill=\"none\" stroke=\"#c9b8df\"/></g>";
 }
 
-void drawLegend(std::string& svg) {
-    float x = kLeft;
-    svg += "<g font-size=\"12\" fill=\"#2e2140\">";
+void drawLegend(std::string& svg, const Layout& at) {
+    svg += "<g font-size=\"" + fixed(at.fontSize, 0) + "\" fill=\"#2e2140\">";
+    const float columnWidth = (at.width - 2 * at.left / 2) / static_cast<float>(at.legendPerRow);
+    int index = 0;
     for (const CurveStyle& style : kStyles) {
-        svg += "<rect x=\"" + fixed(x) + "\" y=\"10\" width=\"14\" height=\"4\" fill=\"" +
-               style.colour + "\"/>";
+        const float x = at.left / 2 + columnWidth * static_cast<float>(index % at.legendPerRow);
+        const float y = 16 + (at.fontSize + 8) * static_cast<float>(index / at.legendPerRow);
+        svg += "<rect x=\"" + fixed(x) + "\" y=\"" + fixed(y - 6) +
+               "\" width=\"14\" height=\"4\" fill=\"" + style.colour + "\"/>";
         std::string label = dayCurveTitle(style.curve);
         label += " (";
         label += dayCurveUnit(style.curve);
         label += ")";
-        svg += "<text x=\"" + fixed(x + 18) + "\" y=\"16\">" + label + "</text>";
-        x += 30 + 7 * static_cast<float>(label.size());
+        svg += "<text x=\"" + fixed(x + 18) + "\" y=\"" + fixed(y) + "\">" + label + "</text>";
+        ++index;
     }
     svg += "</g>";
 }
 
-void drawCurve(std::string& svg, const DaySeries& series, const CurveStyle& style, float top) {
+void drawCurve(std::string& svg, const Layout& at, const DaySeries& series, const CurveStyle& style,
+               float top) {
     const std::vector<ChartPoint> points =
         reduceMinMax(series.seconds, series.curve(style.curve), 0, kDaySeconds,
-                     static_cast<int>(kRight - kLeft));
+                     static_cast<int>(at.right - at.left));
     const auto open = [&] {
         svg += "<polyline fill=\"none\" stroke=\"";
         svg += style.colour;
@@ -167,7 +183,7 @@ void drawCurve(std::string& svg, const DaySeries& series, const CurveStyle& styl
         } else {
             svg += ' ';
         }
-        svg += fixed(xOf(point.x)) + "," + fixed(yOf(point.y, top));
+        svg += fixed(xOf(at, point.x)) + "," + fixed(yOf(at, point.y, top));
         previous = point.x;
     }
     if (drawing) {
@@ -175,27 +191,34 @@ void drawCurve(std::string& svg, const DaySeries& series, const CurveStyle& styl
     }
 }
 
-}  // namespace
-
-std::string renderDayChartSvg(const DaySeries& series) {
+std::string renderSvg(const DaySeries& series, const Layout& at, std::string_view kind) {
     const float powerTop = roundUp(highest(series, true));
     const float otherTop = std::max(100.0F, roundUp(highest(series, false)));
-    std::string svg =
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 800 440\" "
-        "font-family=\"sans-serif\" role=\"img\">";
-    svg += "<rect width=\"800\" height=\"440\" fill=\"#faf8fc\"/>";
-    drawLegend(svg);
-    drawAxes(svg, powerTop, otherTop);
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"";
+    svg += kind;
+    svg += "\" viewBox=\"0 0 " + fixed(at.width, 0) + " " + fixed(at.height, 0) +
+           "\" font-family=\"sans-serif\" role=\"img\">";
+    svg += "<rect width=\"" + fixed(at.width, 0) + "\" height=\"" + fixed(at.height, 0) +
+           "\" fill=\"#faf8fc\"/>";
+    drawLegend(svg, at);
+    drawAxes(svg, at, powerTop, otherTop);
     if (series.empty()) {
-        svg +=
-            "<text x=\"400\" y=\"220\" text-anchor=\"middle\" font-size=\"16\" "
-            "fill=\"#5d4d72\">No readings for this day yet.</text>";
+        svg += "<text x=\"" + fixed((at.left + at.right) / 2) + "\" y=\"" +
+               fixed((at.top + at.bottom) / 2) +
+               "\" text-anchor=\"middle\" font-size=\"16\" fill=\"#5d4d72\">"
+               "No readings for this day yet.</text>";
     }
     for (const CurveStyle& style : kStyles) {
-        drawCurve(svg, series, style, onPowerAxis(style.curve) ? powerTop : otherTop);
+        drawCurve(svg, at, series, style, onPowerAxis(style.curve) ? powerTop : otherTop);
     }
     svg += "</svg>";
     return svg;
+}
+
+}  // namespace
+
+std::string renderDayChartSvg(const DaySeries& series) {
+    return renderSvg(series, kDesk, "desk");
 }
 
 std::string renderDayChartPage(const DaySeries& series, std::string_view heading) {
@@ -206,10 +229,13 @@ std::string renderDayChartPage(const DaySeries& series, std::string_view heading
     page +=
         "</title><style>body{font-family:sans-serif;margin:8px;color:#2e2140;background:#f3eff8}"
         "h1{font-size:1.1em}svg{display:block;width:100%;height:auto;max-width:1000px}"
+        "svg.phone{display:none}"
+        "@media (max-width:600px){svg.desk{display:none}svg.phone{display:block}}"
         "</style></head><body><h1>";
     escapeInto(page, heading);
     page += "</h1>";
-    page += renderDayChartSvg(series);
+    page += renderSvg(series, kDesk, "desk");
+    page += renderSvg(series, kPhone, "phone");
     page += "<p><a href=\"/\">Back to the readings</a></p></body></html>\n";
     return page;
 }

@@ -9,9 +9,10 @@
 
 namespace brevanto {
 
-// The SVG alone: a viewBox, so it scales to any width.
+// The SVG alone, for a desk's width: a viewBox, so it scales to any width.
 std::string renderDayChartSvg(const DaySeries& series);
-// A whole page around it, headed by `heading` (escaped here).
+// A whole page, headed by `heading` (escaped here), with a drawing for a
+// desk and one for a phone; the page's style shows the one that fits.
 std::string renderDayChartPage(const DaySeries& series, std::string_view heading);
 
 }  // namespace brevanto

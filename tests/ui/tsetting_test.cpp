@@ -3,11 +3,6 @@
 // act at once, and what the rest of the program sets in it.
 #include "ui/tsetting.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +14,7 @@
 #include <QtTest/QTest>
 
 #include "formfixture.h"
+#include "support/freeport.h"
 
 namespace brevanto {
 namespace {
@@ -208,24 +204,10 @@ TEST_F(TSettingTest, DisableHttpStopsTheServerAndApplyStartsItAgain) {
     EXPECT_TRUE(box("HTTPdisable")->isChecked());
 }
 
-// A port nobody listens on now, as the system hands one out.
-int unusedPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    auto* generic = reinterpret_cast<sockaddr*>(&address);
-    EXPECT_EQ(::bind(probe, generic, length), 0);
-    EXPECT_EQ(::getsockname(probe, generic, &length), 0);
-    ::close(probe);
-    return ntohs(address.sin_port);
-}
-
 TEST_F(TSettingTest, ANewWebPortIsServedOnceOkIsPressed) {
     serveWeb = true;
     open("[Http]\nPort=0\n");
-    const int port = unusedPort();
+    const int port = testing::unusedPort();
     QLineEdit* web = edit("Edit20");
     web->clear();
     QTest::keyClicks(web, QString::number(port));
