@@ -1,6 +1,8 @@
 #include "charts/daychartpage.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -39,14 +41,29 @@ struct Layout {
     float fontSize;
     int legendPerRow;
 };
+// The phone's plot is exactly half the desk's wide, so its pixel columns
+// are pairs of the desk's and can be reduced from the desk's points.
 constexpr Layout kDesk{800, 440, 64, 736, 48, 392, 12, 4};
-constexpr Layout kPhone{400, 400, 44, 356, 70, 360, 12, 2};
+constexpr Layout kPhone{420, 400, 44, 380, 70, 360, 12, 2};
+
+int columns(const Layout& at) {
+    return static_cast<int>(at.right - at.left);
+}
 
 std::string fixed(float value, int decimals = 1) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
-    return text;
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return error == std::errc{} ? std::string(text, end) : std::string("0");
 }
+
+// Each curve cut down to the points a drawing can show, and the axes' tops.
+struct Drawing {
+    std::array<std::vector<ChartPoint>, kDayCurveCount> curves;
+    float powerTop = 1;
+    float otherTop = 100;
+    bool empty = true;
+};
 
 void escapeInto(std::string& out, std::string_view text) {
     for (const char c : text) {
@@ -158,11 +175,8 @@ void drawLegend(std::string& svg, const Layout& at) {
     svg += "</g>";
 }
 
-void drawCurve(std::string& svg, const Layout& at, const DaySeries& series, const CurveStyle& style,
-               float top) {
-    const std::vector<ChartPoint> points =
-        reduceMinMax(series.seconds, series.curve(style.curve), 0, kDaySeconds,
-                     static_cast<int>(at.right - at.left));
+void drawCurve(std::string& svg, const Layout& at, const std::vector<ChartPoint>& points,
+               const CurveStyle& style, float top) {
     const auto open = [&] {
         svg += "<polyline fill=\"none\" stroke=\"";
         svg += style.colour;
@@ -183,7 +197,9 @@ void drawCurve(std::string& svg, const Layout& at, const DaySeries& series, cons
         } else {
             svg += ' ';
         }
-        svg += fixed(xOf(at, point.x)) + "," + fixed(yOf(at, point.y, top));
+        svg += fixed(xOf(at, point.x));
+        svg += ',';
+        svg += fixed(yOf(at, point.y, top));
         previous = point.x;
     }
     if (drawing) {
@@ -191,9 +207,37 @@ void drawCurve(std::string& svg, const Layout& at, const DaySeries& series, cons
     }
 }
 
-std::string renderSvg(const DaySeries& series, const Layout& at, std::string_view kind) {
-    const float powerTop = roundUp(highest(series, true));
-    const float otherTop = std::max(100.0F, roundUp(highest(series, false)));
+Drawing deskDrawing(const DaySeries& series) {
+    Drawing drawing;
+    drawing.powerTop = roundUp(highest(series, true));
+    drawing.otherTop = std::max(100.0F, roundUp(highest(series, false)));
+    drawing.empty = series.empty();
+    for (std::size_t curve = 0; curve < kDayCurveCount; ++curve) {
+        drawing.curves[curve] =
+            reduceMinMax(series.seconds, series.values[curve], 0, kDaySeconds, columns(kDesk));
+    }
+    return drawing;
+}
+
+Drawing phoneDrawing(const Drawing& desk) {
+    Drawing drawing = desk;
+    std::vector<float> x;
+    std::vector<float> y;
+    for (std::vector<ChartPoint>& points : drawing.curves) {
+        x.clear();
+        y.clear();
+        for (const ChartPoint& point : points) {
+            x.push_back(point.x);
+            y.push_back(point.y);
+        }
+        points = reduceMinMax(x, y, 0, kDaySeconds, columns(kPhone));
+    }
+    return drawing;
+}
+
+std::string renderSvg(const Drawing& drawing, const Layout& at, std::string_view kind) {
+    const float powerTop = drawing.powerTop;
+    const float otherTop = drawing.otherTop;
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"";
     svg += kind;
     svg += "\" viewBox=\"0 0 " + fixed(at.width, 0) + " " + fixed(at.height, 0) +
@@ -202,14 +246,15 @@ std::string renderSvg(const DaySeries& series, const Layout& at, std::string_vie
            "\" fill=\"#faf8fc\"/>";
     drawLegend(svg, at);
     drawAxes(svg, at, powerTop, otherTop);
-    if (series.empty()) {
+    if (drawing.empty) {
         svg += "<text x=\"" + fixed((at.left + at.right) / 2) + "\" y=\"" +
                fixed((at.top + at.bottom) / 2) +
                "\" text-anchor=\"middle\" font-size=\"16\" fill=\"#5d4d72\">"
                "No readings for this day yet.</text>";
     }
     for (const CurveStyle& style : kStyles) {
-        drawCurve(svg, at, series, style, onPowerAxis(style.curve) ? powerTop : otherTop);
+        drawCurve(svg, at, drawing.curves[static_cast<std::size_t>(style.curve)], style,
+                  onPowerAxis(style.curve) ? powerTop : otherTop);
     }
     svg += "</svg>";
     return svg;
@@ -218,7 +263,7 @@ std::string renderSvg(const DaySeries& series, const Layout& at, std::string_vie
 }  // namespace
 
 std::string renderDayChartSvg(const DaySeries& series) {
-    return renderSvg(series, kDesk, "desk");
+    return renderSvg(deskDrawing(series), kDesk, "desk");
 }
 
 std::string renderDayChartPage(const DaySeries& series, std::string_view heading) {
@@ -234,8 +279,9 @@ std::string renderDayChartPage(const DaySeries& series, std::string_view heading
         "</style></head><body><h1>";
     escapeInto(page, heading);
     page += "</h1>";
-    page += renderSvg(series, kDesk, "desk");
-    page += renderSvg(series, kPhone, "phone");
+    const Drawing desk = deskDrawing(series);
+    page += renderSvg(desk, kDesk, "desk");
+    page += renderSvg(phoneDrawing(desk), kPhone, "phone");
     page += "<p><a href=\"/\">Back to the readings</a></p></body></html>\n";
     return page;
 }

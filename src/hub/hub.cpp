@@ -122,12 +122,12 @@ void Hub::setSettingsDialog(const SettingsDialogSeam& dialog) {
     m_reqByWeb.setDialogBoxes(dialog.reqByWeb);
 }
 
-// On a connection thread: the curves are read under their own lock, and the
-// date from the clock, which any thread may ask.
+// On a connection thread. The curves are copied under their lock and drawn
+// outside it, so a long day's drawing never holds up a row being added.
 std::string Hub::chartPage() const {
-    const std::string heading = "Brevanto - " + m_format.formatDate(m_services.clock.now().date);
-    return m_todaysCurves.read(
-        [&](const DaySeries& series) { return renderDayChartPage(series, heading); });
+    const DaySeries today = m_todaysCurves.read([](const DaySeries& series) { return series; });
+    return renderDayChartPage(today,
+                              "Brevanto - " + m_format.formatDate(m_services.clock.now().date));
 }
 
 std::filesystem::path Hub::computedLogFile() const {
