@@ -1,5 +1,6 @@
 // The charts' data from the files the program writes: a day's basic log
 // (torn lines and all), the month's energy log, and where earlier days are.
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -94,16 +95,21 @@ TEST(LogCalendar, FindsTheDaysTheBasicLogWasWrittenOn) {
     const Services services{clock, format, prompts, invoker, events, dir.path()};
     std::filesystem::create_directory(dir / "Log");
     DayLog basic(basicLogKind(), services);
-    for (const LocalDate& day :
-         {LocalDate{2015, 3, 31}, LocalDate{2015, 4, 1}, LocalDate{2014, 12, 9}}) {
+    std::vector<LocalDate> days;
+    for (int day = 12; day >= 1; --day) {
+        days.push_back({2015, 4, day});
+    }
+    days.push_back({2014, 12, 9});
+    days.push_back({2015, 3, 31});
+    for (const LocalDate& day : days) {
         basic.Name(day);
         EXPECT_EQ(basic.currentPath(), basicLogFile(day));
         EXPECT_TRUE(basic.Write());
     }
-    basic.Name(LocalDate{2015, 4, 2});  // its folders made, no file yet
+    basic.Name(LocalDate{2015, 4, 13});  // its folders made, no file yet
     std::filesystem::create_directories(dir / "Log" / "LogVariables" / "2015" / "notes");
-    EXPECT_EQ(daysWithBasicLog(dir.path()),
-              (std::vector<LocalDate>{{2014, 12, 9}, {2015, 3, 31}, {2015, 4, 1}}));
+    std::sort(days.begin(), days.end());
+    EXPECT_EQ(daysWithBasicLog(dir.path()), days) << "oldest first";
     EXPECT_EQ(energyLogFile(2015, 3),
               std::filesystem::path("Log/LogEnergy/2015/3/EnergyLog_3-2015.csv"));
 }

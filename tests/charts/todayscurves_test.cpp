@@ -35,6 +35,14 @@ TEST(TodaysCurves, FollowsTheRowsAsTheyComeAndStartsAgainWhenEmptied) {
     EXPECT_EQ(curves.read([](const DaySeries& s) { return s.size(); }), 0u);
     addRow(table, "00:00:01", "50");
     EXPECT_EQ(curves.read([](const DaySeries& s) { return s.seconds; }), std::vector<float>{1});
+
+    // Reloaded from a file: the rows replaced in place, then one word.
+    table.rows().clear();
+    table.rows().addLine("06:00:00,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1");
+    table.rows().addLine("06:00:01,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1");
+    table.changed();
+    EXPECT_EQ(curves.read([](const DaySeries& s) { return s.seconds; }),
+              (std::vector<float>{21600, 21601}));
 }
 
 }  // namespace
