@@ -102,20 +102,20 @@ TSetting::TSetting(Hub& hub, Prompts& prompts, QWidget* parent)
     connect(m_ui->CheckBox19, &QCheckBox::toggled, this, [this] { proxyRule(); });
 
     // The labels of the two info pages
-    const std::array<QLineEdit*, kBasicVariableCount> basic = {
-        m_ui->Edit7,  m_ui->Edit8,  m_ui->Edit9,  m_ui->Edit10, m_ui->Edit11,
-        m_ui->Edit24, m_ui->Edit25, m_ui->Edit26, m_ui->Edit27, m_ui->Edit28,
-        m_ui->Edit32, m_ui->Edit33, m_ui->Edit34, m_ui->Edit37, m_ui->Edit38};
-    for (std::size_t i = 0; i < basic.size(); ++i) {
-        bindText(basic[i], [i](TDati& s) -> std::string& { return s.basicLabels[i]; });
+    m_basicLabels = {m_ui->Edit7,  m_ui->Edit8,  m_ui->Edit9,  m_ui->Edit10, m_ui->Edit11,
+                     m_ui->Edit24, m_ui->Edit25, m_ui->Edit26, m_ui->Edit27, m_ui->Edit28,
+                     m_ui->Edit32, m_ui->Edit33, m_ui->Edit34, m_ui->Edit37, m_ui->Edit38};
+    for (std::size_t i = 0; i < m_basicLabels.size(); ++i) {
+        bindText(m_basicLabels[i], [i](TDati& s) -> std::string& { return s.basicLabels[i]; });
     }
-    const std::array<QLineEdit*, kComputedValueCount> labels = {
-        m_ui->Edit12, m_ui->Edit13, m_ui->Edit14, m_ui->Edit15, m_ui->Edit16, m_ui->Edit17};
-    const std::array<QLineEdit*, kComputedValueCount> units = {
-        m_ui->Edit6, m_ui->Edit18, m_ui->Edit19, m_ui->Edit21, m_ui->Edit22, m_ui->Edit23};
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        bindText(labels[i], [i](TDati& s) -> std::string& { return s.computedLabels[i]; });
-        bindText(units[i], [i](TDati& s) -> std::string& { return s.computedUnits[i]; });
+    m_computedLabels = {m_ui->Edit12, m_ui->Edit13, m_ui->Edit14,
+                        m_ui->Edit15, m_ui->Edit16, m_ui->Edit17};
+    m_computedUnits = {m_ui->Edit6,  m_ui->Edit18, m_ui->Edit19,
+                       m_ui->Edit21, m_ui->Edit22, m_ui->Edit23};
+    for (std::size_t i = 0; i < m_computedLabels.size(); ++i) {
+        bindText(m_computedLabels[i],
+                 [i](TDati& s) -> std::string& { return s.computedLabels[i]; });
+        bindText(m_computedUnits[i], [i](TDati& s) -> std::string& { return s.computedUnits[i]; });
     }
     bindFlag(m_ui->LogBasic, [](TDati& s) -> bool& { return s.logBasic; });
     bindFlag(m_ui->LogComputed, [](TDati& s) -> bool& { return s.logComputed; });
@@ -378,11 +378,8 @@ void TSetting::FillSettingsDialog() {
     ui.COMPORT->refreshToolTips();
     ui.AutoSearch->setChecked(settings.autoSearch);
     ui.ComboBox6->setCurrentIndex(settings.refreshWeb);
-    const std::array<QLineEdit*, kBasicVariableCount> basic = {
-        ui.Edit7,  ui.Edit8,  ui.Edit9,  ui.Edit10, ui.Edit11, ui.Edit24, ui.Edit25, ui.Edit26,
-        ui.Edit27, ui.Edit28, ui.Edit32, ui.Edit33, ui.Edit34, ui.Edit37, ui.Edit38};
-    for (std::size_t i = 0; i < basic.size(); ++i) {
-        basic[i]->setText(text(settings.basicLabels[i]));
+    for (std::size_t i = 0; i < m_basicLabels.size(); ++i) {
+        m_basicLabels[i]->setText(text(settings.basicLabels[i]));
     }
     ui.REBOOT->setEnabled(settings.reboot >= 1);
     ui.CheckBox2->setChecked(m_hub.showAllErrors());

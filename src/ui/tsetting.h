@@ -93,6 +93,9 @@ private:
     Prompts& m_prompts;
     QButtonGroup* m_measTime = nullptr;
     QButtonGroup* m_refreshTime = nullptr;
+    std::array<QLineEdit*, kBasicVariableCount> m_basicLabels{};
+    std::array<QLineEdit*, kComputedValueCount> m_computedLabels{};
+    std::array<QLineEdit*, kComputedValueCount> m_computedUnits{};
     std::array<TimerControls, 4> m_timers{};
     std::vector<PortBox> m_portBoxes;
     std::vector<Subscription> m_subscriptions;
