@@ -36,7 +36,8 @@ Hub::Hub(HubEnvironment environment)
           schedulerHooks()),
       m_web(m_services,
             {m_pages, m_eventList, m_settings, [this] { m_acquisition.wakeForWeb(); },
-             [this] { m_display.requestRefresh(); }, [this] { return chartPage(); }},
+             [this] { m_display.requestRefresh(); }, [this] { return chartPage(); },
+             [this] { return metrics(); }},
             environment.serveWeb, environment.webServer) {
     makeLogDirectory(m_services.root, m_services.prompts);
     m_pages.BuildPageTemplates();
@@ -45,6 +46,9 @@ Hub::Hub(HubEnvironment environment)
     m_settings.loadAtConstruction(m_services.clock.now().date);
     m_timers.SetLogInterval(m_settings.AppSettings());
     m_display.page().writeFooters(webTitle());
+    m_metricsFeed = m_display.textsListeners().add([this](const DisplayTexts& texts) {
+        m_metrics.update(texts, m_acquisition.loopCount(), m_connection.reconnects());
+    });
 }
 
 Hub::~Hub() {
@@ -128,6 +132,17 @@ std::string Hub::chartPage() const {
     const DaySeries today = m_todaysCurves.read([](const DaySeries& series) { return series; });
     return renderDayChartPage(today,
                               "Brevanto - " + m_format.formatDate(m_services.clock.now().date));
+}
+
+// On a connection thread, like the chart page.
+MetricsValues Hub::metrics() const {
+    MetricsValues values = m_metrics.values();
+    values.connected = m_linkState.connected();
+    const ExchangeFailures& failures = m_link.failures();
+    values.exchangesNotSent = failures.notSent;
+    values.exchangesWithoutReply = failures.noReply;
+    values.exchangesWithBadReply = failures.badReply;
+    return values;
 }
 
 std::filesystem::path Hub::computedLogFile() const {

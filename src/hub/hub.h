@@ -13,6 +13,7 @@
 #include "acquisition/acquisition.h"
 #include "charts/todayscurves.h"
 #include "hub/maindisplay.h"
+#include "hub/metricssnapshot.h"
 #include "hub/reqbywebbox.h"
 #include "link/connectionmanager.h"
 #include "link/inverterlink.h"
@@ -135,6 +136,7 @@ public:
 
 private:
     std::string chartPage() const;
+    MetricsValues metrics() const;
     ConnectionHooks connectionHooks();
     SchedulerHooks schedulerHooks();
 
@@ -152,11 +154,14 @@ private:
     TodaysCurves m_todaysCurves{m_dailyData.basic().table()};
     Acquisition m_acquisition;
     MainDisplay m_display;
+    MetricsSnapshot m_metrics;
     ReqByWebBox m_reqByWeb;
     std::unique_ptr<ThreadBackgroundWork> m_background;
     ConnectionManager m_connection;
     MailWorker m_mail;
     Scheduler m_scheduler;
+    // Reads the acquisition and the connection manager: goes before them.
+    Subscription m_metricsFeed;
     // Last, so it stops first: its threads use everything above.
     WebFront m_web;
 

@@ -261,6 +261,7 @@ void ConnectionManager::TimerConnectTimer() {
 }
 
 void ConnectionManager::afterAutomaticReconnect() {
+    ++m_reconnects;
     const bool connected = m_linkState.connected();
     if (!connected) {
         m_reconnectDelayMs = std::min(2 * m_reconnectDelayMs, kSlowReconnectDelayMs);

@@ -63,6 +63,8 @@ public:
     // The scheduler's last step of a tick: the LoopCount the next tick compares.
     void setLastLoopCount(int loopCount) { m_watchdog.setLastLoopCount(loopCount); }
     const WatchdogCounters& watchdog() const { return m_watchdog; }
+    // Automatic reconnects run since the start.
+    int reconnects() const { return m_reconnects; }
 
 private:
     void connect(std::function<void()> finish);
@@ -95,6 +97,7 @@ private:
     // whether the running attempt keeps its lines to one.
     int m_reconnectAttempt = 0;
     int m_reconnectDelayMs = kReconnectDelayMs;
+    int m_reconnects = 0;
     bool m_quietAttempt = false;
     std::string m_resultLine;
 };

@@ -60,6 +60,16 @@ std::optional<LinkLoss> InverterLink::closeIfLost() {
     return loss;
 }
 
+void InverterLink::countFailure(const InverterReply& reply) {
+    if (!reply.sent) {
+        ++m_failures.notSent;
+    } else if (reply.count <= 0) {
+        ++m_failures.noReply;
+    } else if (!reply.valid) {
+        ++m_failures.badReply;
+    }
+}
+
 InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
     InverterReply reply;
     std::optional<LinkLoss> loss;
@@ -70,6 +80,7 @@ InverterReply InverterLink::query(InverterCommand command, bool purgeFirst) {
             m_comm.Purge();
         }
         reply = m_protocol.QueryInverter(command);
+        countFailure(reply);
         loss = closeIfLost();
         listener = m_lossListener;
     }

@@ -4,6 +4,8 @@
 // box waits for the main thread, which may itself be waiting for the lock.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -19,6 +21,13 @@ namespace brevanto {
 struct LinkLoss {
     std::string devicePath;  // as it was opened
     std::string reason;      // the system's words
+};
+
+// Exchanges that failed, by their cause; any thread reads them.
+struct ExchangeFailures {
+    std::atomic<std::uint64_t> notSent{0};
+    std::atomic<std::uint64_t> noReply{0};
+    std::atomic<std::uint64_t> badReply{0};
 };
 
 class InverterLink {
@@ -39,15 +48,18 @@ public:
     // listener, on the exchange's thread, once the lock is let go.
     InverterReply query(InverterCommand command, bool purgeFirst = false);
     void setLossListener(std::function<void(const LinkLoss&)> listener);
+    const ExchangeFailures& failures() const { return m_failures; }
 
 private:
     std::optional<LinkLoss> closeIfLost();
+    void countFailure(const InverterReply& reply);
 
     Prompts& m_prompts;
     mutable std::mutex m_port;
     TComm m_comm;
     InverterProtocol m_protocol;
     std::function<void(const LinkLoss&)> m_lossListener;
+    ExchangeFailures m_failures;
 };
 
 }  // namespace brevanto

@@ -29,6 +29,7 @@ WebHooks WebFront::hooks(const Services& services, const Program& program) {
     hooks.wakeReader = program.wakeReader;
     hooks.requestDisplayRefresh = program.requestDisplayRefresh;
     hooks.chartPage = program.chartPage;
+    hooks.metrics = program.metrics;
     SettingsStore* settings = &program.settings;
     hooks.appSettings = [settings]() -> TDati& { return settings->AppSettings(); };
     hooks.saveSettings = [settings] { settings->SaveSettings(); };

@@ -35,8 +35,9 @@ public:
         std::function<void()> wakeReader{};
         // UpdateDisplay, posted to the main thread.
         std::function<void()> requestDisplayRefresh{};
-        // The "/Chart" page, on connection threads.
+        // The "/Chart" page and the "/metrics" values, on connection threads.
         std::function<std::string()> chartPage{};
+        std::function<MetricsValues()> metrics{};
     };
 
     // Without `serve` the handler answers what tests hand it, but no port is

@@ -27,6 +27,7 @@
 #include "platform/mainthreadinvoker.h"
 #include "store/eventlist.h"
 #include "store/tdati.h"
+#include "web/metricspage.h"
 #include "web/pagetemplates.h"
 
 namespace brevanto {
@@ -70,6 +71,10 @@ struct WebHooks {
     // The whole "/Chart" page: today's curves, drawn from a copy kept under
     // its own lock. Left empty, the path is no page of its own.
     std::function<std::string()> chartPage{};
+    // The values "/metrics" shows, copied from the program's last look at
+    // them; the web side adds its own request count. Left empty, the path is
+    // no page of its own.
+    std::function<MetricsValues()> metrics{};
     // Asks for UpdateDisplay on the main thread (the hub posts it there).
     // Called after the timer form's settings work has been posted, so it
     // runs after that work.

@@ -9,6 +9,7 @@ WebRequestHandler::WebRequestHandler(WebHooks hooks)
     : m_hooks(std::move(hooks)), m_visits(m_hooks), m_commands(m_hooks) {}
 
 WebResponse WebRequestHandler::IdHTTPServer1CommandGet(const WebRequest& request) {
+    ++m_requests;
     WebResponse response;
     try {
         route(request, response);
@@ -36,6 +37,11 @@ void WebRequestHandler::route(const WebRequest& request, WebResponse& response) 
 void WebRequestHandler::answerGet(const WebRequest& request, WebResponse& response) {
     if (request.path == "/Timer") {
         response.body = RenderPage(m_hooks.pages.TimerPage());
+    } else if (request.path == "/metrics" && m_hooks.metrics) {
+        MetricsValues values = m_hooks.metrics();
+        values.webRequests = m_requests;
+        response.body = renderMetrics(values);
+        response.contentType = kMetricsContentType;
     } else if (request.path == "/Chart" && m_hooks.chartPage) {
         response.body = m_hooks.chartPage();
     } else if (request.path == "/DataLog" || request.path == "/MessageLog") {

@@ -9,6 +9,9 @@
 // whatever its path (the Timer page posts to "--WEBBOT-SELF--").
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "web/webcommands.h"
 #include "web/webhooks.h"
 #include "web/webrequest.h"
@@ -32,6 +35,7 @@ private:
     void answerGet(const WebRequest& request, WebResponse& response);
 
     WebHooks m_hooks;
+    std::atomic<std::uint64_t> m_requests{0};
     WebVisits m_visits;
     WebCommands m_commands;
 };

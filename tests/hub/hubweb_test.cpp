@@ -5,6 +5,8 @@
 
 #include "curlclient.h"
 #include "hubfixture.h"
+#include "support/childprocess.h"
+#include "support/tempdir.h"
 
 namespace brevanto {
 namespace {
@@ -48,6 +50,54 @@ TEST_F(HubWebTest, TheMainPageCarriesTheHeadingAndTheVisitIsCounted) {
     EXPECT_NE(events()[0].find("127.0.0.1"), std::string::npos) << events()[0];
     curl({url + "/"});
     EXPECT_EQ(events().size(), 1u);
+}
+
+// Prometheus' own checker reads the scrape as its server would.
+std::string promtoolComplaints(const std::string& scrape) {
+    testing::TempDir dir;
+    testing::writeFile(dir / "scrape.txt", scrape);
+    testing::ChildProcess check(
+        {"sh", "-c", "promtool check metrics < \"$0\"", (dir / "scrape.txt").string()},
+        {.outputFile = dir / "complaints.txt"});
+    const std::optional<int> status = check.waitForExit();
+    const std::string complaints = testing::readFile(dir / "complaints.txt");
+    return status == 0 ? complaints
+                       : "exit " + std::to_string(status.value_or(-1)) + ": " + complaints;
+}
+
+TEST_F(HubWebTest, MetricsCarryTheReadingsAndTheCountsAndPassPromtool) {
+    placeSimulator();
+    startServing(std::string("[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\n") +
+                 "COM PORT index=1\nMeasTime=0\n");
+    hub->FormShow();
+    ASSERT_TRUE(serveUntil([this] {
+        return hub->acquisition().loopCount() >= 2 && !displays.empty() &&
+               displays.back().basic[0] != DisplayTexts::kUnset;
+    }));
+    curl({url + "/"});
+    const auto reply = curl({url + "/metrics"});
+    ASSERT_EQ(reply.status, 200) << reply.error;
+    const std::string& scrape = reply.body;
+    EXPECT_NE(scrape.find("brevanto_reading{reading=\"ac_voltage\",unit=\"V\"} 229.9"),
+              std::string::npos)
+        << scrape;
+    EXPECT_NE(scrape.find("\nbrevanto_link_connected 1\n"), std::string::npos);
+    EXPECT_NE(scrape.find("brevanto_computed{unit=\"W\",value=\"solar_power\"}"),
+              std::string::npos);
+    EXPECT_NE(scrape.find("\nbrevanto_web_requests_total 2\n"), std::string::npos);
+    EXPECT_NE(scrape.find("brevanto_exchange_failures_total{cause=\"no_reply\"} 0"),
+              std::string::npos);
+    EXPECT_EQ(scrape.find("\nbrevanto_cycles_total 0\n"), std::string::npos);
+    EXPECT_EQ(promtoolComplaints(scrape), "");
+
+    // Replies that fail their check are counted by their cause.
+    ASSERT_EQ(sim->command("badcrc on"), "ok");
+    const int cycles = hub->acquisition().loopCount();
+    ASSERT_TRUE(serveUntil([&] { return hub->acquisition().loopCount() >= cycles + 2; }));
+    const std::string later = curl({url + "/metrics"}).body;
+    EXPECT_EQ(later.find("brevanto_exchange_failures_total{cause=\"bad_reply\"} 0"),
+              std::string::npos)
+        << later;
 }
 
 TEST_F(HubWebTest, ATimerFormWithThePasswordIsSavedOnTheMainThread) {
