@@ -70,7 +70,14 @@ DayChart::DayChart(ZoomChartView& view, const TodaysCurves& today)
         kTodayRefreshMs, [this] { draw(); }, this);
     m_zoomRefresh = new RefreshThrottle(
         0, [this] { visibleStretchMoved(); }, this);
-    connect(m_time, &QValueAxis::rangeChanged, m_zoomRefresh, &RefreshThrottle::request);
+    // Any stretch of the day this chart did not set is the user's zoom,
+    // whichever way it came.
+    connect(m_time, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {
+        if (QPointF(min, max) != m_drawnStretch) {
+            m_zoomed = true;
+            m_zoomRefresh->request();
+        }
+    });
     connect(&m_view, &ZoomChartView::zoomed, this, [this] { m_zoomed = true; });
     connect(&m_view, &ZoomChartView::zoomResetRequested, this, &DayChart::zoomReset);
 }
@@ -113,6 +120,7 @@ void DayChart::todayChanged() {
 
 void DayChart::draw() {
     if (!m_zoomed) {
+        m_drawnStretch = {0, TimeOfDayAxis::kDaySeconds};
         m_time->setRange(0, TimeOfDayAxis::kDaySeconds);
     }
     if (m_day) {
