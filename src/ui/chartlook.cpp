@@ -2,6 +2,7 @@
 
 #include <QAbstractAxis>
 #include <QChart>
+#include <QChartView>
 #include <QLegend>
 
 namespace brevanto {
@@ -58,6 +59,11 @@ void applyChartLook(QChart& chart) {
     legend.setAlignment(Qt::AlignBottom);
     legend.setFont(chartFont(9));
     legend.setLabelColor(kInk);
+}
+
+void applyViewLook(QChartView& view) {
+    view.setBackgroundBrush(kFrame);
+    view.setFrameShape(QFrame::NoFrame);
 }
 
 void applyAxisLook(QAbstractAxis& axis) {

@@ -8,6 +8,7 @@
 
 class QAbstractAxis;
 class QChart;
+class QChartView;
 
 namespace brevanto {
 
@@ -17,6 +18,8 @@ QColor lineColour();
 
 // The chart's background, plot area, title and legend.
 void applyChartLook(QChart& chart);
+// The view around the chart, in the chart's own background, without a frame.
+void applyViewLook(QChartView& view);
 // An axis' labels, title and grid.
 void applyAxisLook(QAbstractAxis& axis);
 

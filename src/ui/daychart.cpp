@@ -169,7 +169,12 @@ void DayChart::drawSeries(const DaySeries& day) {
 void DayChart::setValueRanges(double highestPower, double highestOther) {
     m_power->setRange(0, std::max(highestPower * 1.05, kLeastPower));
     m_power->applyNiceNumbers();
-    m_other->setRange(0, std::max(highestOther * 1.05, kLeastOther));
+    // A full battery stands at the top of its scale, not under a margin.
+    if (highestOther <= kLeastOther) {
+        m_other->setRange(0, kLeastOther);
+        return;
+    }
+    m_other->setRange(0, highestOther * 1.05);
     m_other->applyNiceNumbers();
 }
 

@@ -40,6 +40,7 @@ MonthChart::MonthChart(ZoomChartView& view) : QObject(&view), m_view(view) {
     m_days->setTitleText(QStringLiteral("Day of the month"));
     m_energy = new QValueAxis(m_chart);
     m_energy->setTitleText(QStringLiteral("Energy [kWh]"));
+    m_energy->setLabelFormat(QStringLiteral("%.1f"));
     applyAxisLook(*m_days);
     applyAxisLook(*m_energy);
     m_days->setGridLineVisible(false);

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include "ui/chartlook.h"
+
 namespace brevanto {
 
 namespace {
@@ -17,6 +19,7 @@ constexpr double kWheelZoomOut = 1.25;
 ZoomChartView::ZoomChartView(QWidget* parent) : QChartView(parent) {
     setRubberBand(QChartView::RectangleRubberBand);
     setRenderHint(QPainter::Antialiasing);
+    applyViewLook(*this);
     m_note = new QLabel(this);
     m_note->setObjectName(QStringLiteral("Note"));
     // The sheet's note is a margin's small type; this one is the chart's
