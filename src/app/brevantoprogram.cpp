@@ -25,8 +25,10 @@ BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSigna
     m_aboutBox = std::make_unique<TAboutBox>();
     m_computedList = std::make_unique<TComputedList>(daily.computed().table());
     m_listEnergy = std::make_unique<TListEnergy>(daily.energy().table());
+    m_graphics = std::make_unique<TGraphics>(*m_hub, m_prompts);
     m_form1->setAboutBox(m_aboutBox.get());
     m_form1->setLogViewers(m_variablesList.get(), m_computedList.get(), m_listEnergy.get());
+    m_form1->setGraphics(m_graphics.get());
 
     TForm1* form1 = m_form1.get();
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, form1,
@@ -50,6 +52,7 @@ BrevantoProgram::~BrevantoProgram() {
     m_form1->setAboutBox(nullptr);
     m_form1->setSettingsDialog(nullptr);
     m_form1->setLogViewers(nullptr, nullptr, nullptr);
+    m_form1->setGraphics(nullptr);
 }
 
 void BrevantoProgram::show() {

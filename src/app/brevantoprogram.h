@@ -14,6 +14,7 @@
 #include "ui/taboutbox.h"
 #include "ui/tcomputedlist.h"
 #include "ui/tform1.h"
+#include "ui/tgraphics.h"
 #include "ui/tlistenergy.h"
 #include "ui/tsetting.h"
 #include "ui/tvariableslist.h"
@@ -51,6 +52,7 @@ private:
     std::unique_ptr<TAboutBox> m_aboutBox;
     std::unique_ptr<TComputedList> m_computedList;
     std::unique_ptr<TListEnergy> m_listEnergy;
+    std::unique_ptr<TGraphics> m_graphics;
 };
 
 }  // namespace brevanto

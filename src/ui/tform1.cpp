@@ -127,8 +127,7 @@ void TForm1::connectCommands() {
 
     connect(m_ui->Tray, &QAction::triggered, this, &TForm1::GoToTray);
     connect(m_ui->Close, &QAction::triggered, this, &TForm1::reallyClose);
-    connect(m_ui->Graphics, &QAction::triggered, this,
-            [this] { m_prompts.showMessage("Graphics non yet implemented."); });
+    connect(m_ui->Graphics, &QAction::triggered, this, [this] { bringUp(m_graphics); });
     connect(m_ui->Help, &QAction::triggered, this,
             [this] { m_prompts.showWarning("Not yet available."); });
     connect(m_ui->About, &QAction::triggered, this, [this] { toggle(m_aboutBox); });
@@ -138,7 +137,7 @@ void TForm1::connectCommands() {
     connect(m_ui->Energy, &QAction::triggered, this, [this] { bringUp(m_energy); });
     connect(m_ui->Settings, &QAction::triggered, this, [this] { toggle(m_settings); });
     for (QAction* action : {m_ui->About, m_ui->BasicVariables, m_ui->Energy,
-                            m_ui->ComputedVariables, m_ui->Settings}) {
+                            m_ui->ComputedVariables, m_ui->Settings, m_ui->Graphics}) {
         action->setEnabled(false);
     }
 }
@@ -200,6 +199,11 @@ void TForm1::setLogViewers(QWidget* basicVariables, QWidget* computedVariables, 
 void TForm1::setSettingsDialog(TSetting* settings) {
     m_settings = settings;
     m_ui->Settings->setEnabled(settings != nullptr);
+}
+
+void TForm1::setGraphics(QWidget* graphics) {
+    m_graphics = graphics;
+    m_ui->Graphics->setEnabled(graphics != nullptr);
 }
 
 void TForm1::toggle(QWidget* window) {

@@ -50,6 +50,7 @@ public:
     void setLogViewers(QWidget* basicVariables, QWidget* computedVariables, QWidget* energy);
     // Every show of this window refills it from the live settings.
     void setSettingsDialog(TSetting* settings);
+    void setGraphics(QWidget* graphics);
 
     void GoToTray();
     // The tray icon's left click: the window back, the icon gone.
@@ -102,6 +103,7 @@ private:
     QPointer<QWidget> m_basicVariables;
     QPointer<QWidget> m_computedVariables;
     QPointer<QWidget> m_energy;
+    QPointer<QWidget> m_graphics;
     QPointer<TSetting> m_settings;
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;

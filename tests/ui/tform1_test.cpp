@@ -348,12 +348,18 @@ TEST_F(TForm1Test, ClearEmptiesThePaneOnlyWhenConfirmed) {
     EXPECT_TRUE(spinUntil([this] { return paneLines().isEmpty(); }));
 }
 
-TEST_F(TForm1Test, GraphicsAndHelpAnswerThatTheyAreNotThereYet) {
+TEST_F(TForm1Test, GraphicsBringsUpItsWindowOnceThereAndHelpIsNotThereYet) {
     create();
+    EXPECT_FALSE(control<QAction>("Graphics")->isEnabled());
+    QWidget graphics(nullptr, Qt::Tool);
+    form->setGraphics(&graphics);
     trigger("Graphics");
+    EXPECT_TRUE(graphics.isVisible());
     trigger("Help");
-    EXPECT_EQ(prompts.messages(), (std::vector<std::string>{"Graphics non yet implemented."}));
+    EXPECT_TRUE(prompts.messages().empty());
     EXPECT_EQ(prompts.warnings(), (std::vector<std::string>{"Not yet available."}));
+    form->setGraphics(nullptr);
+    EXPECT_FALSE(control<QAction>("Graphics")->isEnabled());
 }
 
 }  // namespace
