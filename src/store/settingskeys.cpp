@@ -17,6 +17,7 @@ constexpr std::string_view kLog = "Log";
 constexpr std::string_view kLogIn = "LogIn";
 constexpr std::string_view kCondition = "Condition";
 constexpr std::string_view kReboot = "REBOOT";
+constexpr std::string_view kMqtt = "MQTT";
 
 // The two accessors of a field, for a record being filled and for one being
 // read: two plain captureless lambdas, which every compiler turns into the
@@ -161,6 +162,15 @@ std::vector<SettingKey> buildTable() {
         flag(kCondition, "ForceON", false, BREVANTO_FIELD(forceOn)),
 
         integer(kReboot, "Reboot", 0, BREVANTO_FIELD(reboot)),
+
+        flag(kMqtt, "Enabled", false, BREVANTO_FIELD(mqttEnabled)),
+        text(kMqtt, "Host", "", BREVANTO_FIELD(mqttHost)),
+        text(kMqtt, "Port", "1883", BREVANTO_FIELD(mqttPort)),
+        text(kMqtt, "Username", "", BREVANTO_FIELD(mqttUsername)),
+        text(kMqtt, "Password", "", BREVANTO_FIELD(mqttPassword)),
+        flag(kMqtt, "TLS", false, BREVANTO_FIELD(mqttTls)),
+        text(kMqtt, "Topic", "brevanto", BREVANTO_FIELD(mqttTopic)),
+        flag(kMqtt, "Discovery", true, BREVANTO_FIELD(mqttDiscovery)),
     };
 }
 

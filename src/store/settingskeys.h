@@ -33,7 +33,8 @@ struct SettingKey {
 };
 
 // In the order a new file is written: sections [Main] to [REBOOT], and the
-// keys of each in the order the program has always written them.
+// keys of each in the order the program has always written them; then
+// [MQTT], which came later.
 std::span<const SettingKey> settingKeys();
 
 // The section that maps port names to device paths ("COM3=/dev/ttyUSB1").

@@ -90,6 +90,16 @@ struct TDati {
     // [REBOOT]
     std::int32_t reboot{};  // Reboot
 
+    // [MQTT]: the readings published to a broker, for Home Assistant
+    bool mqttEnabled{};        // Enabled
+    std::string mqttHost;      // Host
+    std::string mqttPort;      // Port, as typed
+    std::string mqttUsername;  // Username
+    std::string mqttPassword;  // Password
+    bool mqttTls{};            // TLS
+    std::string mqttTopic;     // Topic: the first level of every topic
+    bool mqttDiscovery{};      // Discovery: Home Assistant's configs
+
     bool operator==(const TDati&) const = default;
 };
 

@@ -58,7 +58,9 @@ const char* const kNewFileWithDefaults =
     "\n[Log]\nFrequency=0\nEachMonth=0\n"
     "\n[LogIn]\nLogComputed=1\nLogBasic=1\nLogEvent=1\nLogEnergy=1\n"
     "\n[Condition]\ninput=0\noutput=0\nTime=0\nForceON=0\n"
-    "\n[REBOOT]\nReboot=0\n";
+    "\n[REBOOT]\nReboot=0\n"
+    "\n[MQTT]\nEnabled=0\nHost=\nPort=1883\nUsername=\nPassword=\nTLS=0\nTopic=brevanto\n"
+    "Discovery=1\n";
 
 TEST_F(SettingsFileTest, WithoutAFileEveryKeyHasItsDefault) {
     EXPECT_EQ(file().read().settings, TDati{});
@@ -116,6 +118,35 @@ TEST_F(SettingsFileTest, EachKeyHasAFieldOfItsOwn) {
                 keys[j].field);
         }
     }
+}
+
+// Files from before the broker came load as they always did, and gain the
+// section, at its defaults, when next written.
+TEST_F(SettingsFileTest, AFileWithoutTheMqttSectionLoadsAsBefore) {
+    const TDati settings = readBack("[Main]\nMeasTime=4\n[Http]\nPort=8099\n");
+    EXPECT_EQ(settings.measTime, 4);
+    EXPECT_FALSE(settings.mqttEnabled);
+    EXPECT_EQ(settings.mqttPort, "1883");
+    EXPECT_EQ(settings.mqttTopic, "brevanto");
+    EXPECT_TRUE(settings.mqttDiscovery);
+    ASSERT_TRUE(file().write(settings));
+    const std::string written = testing::readFile(ini());
+    EXPECT_NE(written.find("\n[MQTT]\nEnabled=0\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("[Http]\nPort=8099\n"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, TheMqttSectionReadsItsValuesAndKeepsItsTextsAsTyped) {
+    const TDati settings = readBack(
+        "[MQTT]\nEnabled=1\nHost=broker.lan\nPort=eighteen\nUsername=solar\n"
+        "Password=s3cret\nTLS=1\nTopic=cabin/roof\nDiscovery=0\n");
+    EXPECT_TRUE(settings.mqttEnabled);
+    EXPECT_EQ(settings.mqttHost, "broker.lan");
+    EXPECT_EQ(settings.mqttPort, "eighteen") << "kept as typed; the client refuses it";
+    EXPECT_EQ(settings.mqttUsername, "solar");
+    EXPECT_EQ(settings.mqttPassword, "s3cret");
+    EXPECT_TRUE(settings.mqttTls);
+    EXPECT_EQ(settings.mqttTopic, "cabin/roof");
+    EXPECT_FALSE(settings.mqttDiscovery);
 }
 
 TEST_F(SettingsFileTest, AFlagIsSetWhenItsIntegerIsNotZero) {
