@@ -68,6 +68,7 @@ TSetting::TSetting(Hub& hub, Prompts& prompts, QWidget* parent)
     bindPortBox({m_ui->Edit20, &TDati::httpPort});
     bindPortBox({m_ui->Edit2, &TDati::smtpPort});
     bindPortBox({m_ui->Edit31, &TDati::portProxy});
+    bindPortBox({m_ui->MqttPort, &TDati::mqttPort});
 
     // Main
     bindText(m_ui->Edit5, [](TDati& s) -> std::string& { return s.title; });
@@ -126,6 +127,16 @@ TSetting::TSetting(Hub& hub, Prompts& prompts, QWidget* parent)
     bindFlag(m_ui->SendEnergy, [](TDati& s) -> bool& { return s.mailOut[2]; });
     bindFlag(m_ui->SendSwitch, [](TDati& s) -> bool& { return s.mailOut[3]; });
     bindFlag(m_ui->LineFault, [](TDati& s) -> bool& { return s.mailOut[4]; });
+
+    // MQTT
+    bindFlag(m_ui->MqttEnabled, [](TDati& s) -> bool& { return s.mqttEnabled; });
+    bindText(m_ui->MqttHost, [](TDati& s) -> std::string& { return s.mqttHost; });
+    bindText(m_ui->MqttUsername, [](TDati& s) -> std::string& { return s.mqttUsername; });
+    bindText(m_ui->MqttPassword, [](TDati& s) -> std::string& { return s.mqttPassword; });
+    bindFlag(m_ui->MqttTls, [](TDati& s) -> bool& { return s.mqttTls; });
+    bindText(m_ui->MqttTopic, [](TDati& s) -> std::string& { return s.mqttTopic; });
+    bindFlag(m_ui->MqttDiscovery, [](TDati& s) -> bool& { return s.mqttDiscovery; });
+    connect(m_ui->MqttEnabled, &QCheckBox::toggled, this, [this] { mqttRule(); });
 
     // Along the right edge
     bindFlag(m_ui->AutoConnect, [](TDati& s) -> bool& { return s.autoConnect; });
@@ -383,6 +394,17 @@ void TSetting::FillSettingsDialog() {
     }
     ui.REBOOT->setEnabled(settings.reboot >= 1);
     ui.CheckBox2->setChecked(m_hub.showAllErrors());
+    // The broker, on the last page.
+    ui.MqttEnabled->setChecked(settings.mqttEnabled);
+    ui.MqttHost->setText(text(settings.mqttHost));
+    ui.MqttPort->setText(text(settings.mqttPort));
+    setPortBoxPending(ui.MqttPort, false);
+    ui.MqttUsername->setText(text(settings.mqttUsername));
+    ui.MqttPassword->setText(text(settings.mqttPassword));
+    ui.MqttTls->setChecked(settings.mqttTls);
+    ui.MqttTopic->setText(text(settings.mqttTopic));
+    ui.MqttDiscovery->setChecked(settings.mqttDiscovery);
+    mqttRule();
 }
 
 void TSetting::fillTimer(int timer, std::size_t outputItems) {
@@ -456,6 +478,19 @@ void TSetting::relayRule() {
               static_cast<QWidget*>(m_ui->Edit4)}) {
             control->setEnabled(false);
         }
+    }
+}
+
+// The broker's details rest while nothing is published.
+void TSetting::mqttRule() {
+    const bool enabled = m_ui->MqttEnabled->isChecked();
+    const std::array<QWidget*, 12> details = {
+        m_ui->MqttHost,          m_ui->MqttPort,          m_ui->MqttUsername,
+        m_ui->MqttPassword,      m_ui->MqttTls,           m_ui->MqttTopic,
+        m_ui->MqttDiscovery,     m_ui->LabelMqttHost,     m_ui->LabelMqttPort,
+        m_ui->LabelMqttUsername, m_ui->LabelMqttPassword, m_ui->LabelMqttTopic};
+    for (QWidget* control : details) {
+        control->setEnabled(enabled);
     }
 }
 

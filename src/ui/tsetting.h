@@ -85,6 +85,7 @@ private:
     void authenticationRule();
     void proxyRule();
     void relayRule();
+    void mqttRule();
     void SendTestMail();
     QString portToolTip(int index) const;
 

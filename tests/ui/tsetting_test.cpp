@@ -55,7 +55,7 @@ protected:
     std::unique_ptr<TSetting> setting;
 };
 
-TEST_F(TSettingTest, ShowsTheSevenPagesWithMainFirstAndTheStoredSettings) {
+TEST_F(TSettingTest, ShowsItsPagesWithMainFirstAndTheStoredSettings) {
     open(
         "[Main]\nMeasTime=3\nCOM PORT index=7\nCOM PORT=COM7\n[Http]\nPort=8080\n"
         "[Mail]\nSMTP=mail.example.org\n[BasicInfo]\nAC Voltage=Grid\n");
@@ -66,7 +66,7 @@ TEST_F(TSettingTest, ShowsTheSevenPagesWithMainFirstAndTheStoredSettings) {
     }
     EXPECT_EQ(titles,
               (std::vector<std::string>{"Main", "Mail", "Basic Info Log", "Computed info Log",
-                                        "Energy/Event Log ", "Timer", "BlackList"}));
+                                        "Energy/Event Log ", "Timer", "BlackList", "MQTT"}));
     EXPECT_EQ(pages->currentIndex(), 0);
     EXPECT_EQ(setting->windowTitle(), QStringLiteral("Settings"));
     EXPECT_EQ(edit("Edit20")->text(), QStringLiteral("8080"));
@@ -136,6 +136,28 @@ TEST_F(TSettingTest, OkCommitsTheOtherEditsButNotAPortWithoutEnter) {
     settingsCommand()->trigger();
     EXPECT_EQ(edit("Edit20")->text(), QStringLiteral("8080"));
     EXPECT_FALSE(silver("Edit20"));
+}
+
+TEST_F(TSettingTest, TheBrokersPageShowsItsSettingsAndOkSavesThem) {
+    open("[MQTT]\nEnabled=0\nHost=broker.lan\n");
+    EXPECT_EQ(edit("MqttHost")->text(), QStringLiteral("broker.lan"));
+    EXPECT_EQ(edit("MqttPort")->text(), QStringLiteral("1883"));
+    EXPECT_FALSE(enabled("MqttHost")) << "rests while nothing is published";
+    box("MqttEnabled")->click();
+    EXPECT_TRUE(enabled("MqttTopic"));
+    edit("MqttPort")->setText(QStringLiteral("8883"));
+    enter("MqttPort");
+    edit("MqttTopic")->setText(QStringLiteral("cabin"));
+    box("MqttTls")->click();
+    button("Button1")->click();
+    EXPECT_TRUE(live().mqttEnabled);
+    EXPECT_EQ(live().mqttPort, "8883");
+    const std::string saved = settingsFile();
+    for (const char* line : {"Enabled=1", "Host=broker.lan", "Port=8883", "TLS=1", "Topic=cabin"}) {
+        EXPECT_NE(saved.find(std::string("\n") + line + "\n", saved.find("[MQTT]")),
+                  std::string::npos)
+            << line;
+    }
 }
 
 TEST_F(TSettingTest, OkWithoutEditsNeitherAppliesNorSaves) {
