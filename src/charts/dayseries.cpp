@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "acquisition/basicvariables.h"
+#include "platform/numberformat.h"
 #include "store/filebytes.h"
 
 namespace brevanto {
@@ -63,15 +64,8 @@ std::optional<float> secondsOfDay(std::string_view text) {
 }
 
 float number(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    float value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end == text.data() || !std::isfinite(value)) {
-        return kNoValue;
-    }
-    return value;
+    const std::optional<double> value = parseLeadingNumber(text);
+    return value ? static_cast<float>(*value) : kNoValue;
 }
 
 }  // namespace

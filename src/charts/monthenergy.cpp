@@ -1,10 +1,9 @@
 #include "charts/monthenergy.h"
 
-#include <charconv>
-#include <cmath>
 #include <map>
 #include <string_view>
 
+#include "platform/numberformat.h"
 #include "store/filebytes.h"
 
 namespace brevanto {
@@ -12,18 +11,6 @@ namespace brevanto {
 namespace {
 
 constexpr std::size_t kMaxMonthFileBytes = std::size_t{64} << 20;
-
-std::optional<double> number(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end == text.data() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 }  // namespace
 
@@ -60,8 +47,8 @@ MonthEnergyRead readMonthEnergy(const std::filesystem::path& file, const DateTim
             continue;
         }
         const std::optional<LocalDate> date = format.parseDate(fields[0]);
-        const std::optional<double> solar = number(fields[1]);
-        const std::optional<double> lineEnergy = number(fields[3]);
+        const std::optional<double> solar = parseNumber(fields[1]);
+        const std::optional<double> lineEnergy = parseNumber(fields[3]);
         if (!date || date->year != year || date->month != month || !solar || !lineEnergy) {
             continue;
         }

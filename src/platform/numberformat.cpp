@@ -47,6 +47,16 @@ std::optional<double> parseNumber(std::string_view text) {
     return value;
 }
 
+std::optional<double> parseLeadingNumber(std::string_view text) {
+    text = withoutPlus(trimmed(text));
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc{} || result.ptr == text.data() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::optional<long long> parseInteger(std::string_view text) {
     text = withoutPlus(trimmed(text));
     if (text.empty()) {

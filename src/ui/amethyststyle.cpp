@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QStyle>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace brevanto {
 
@@ -17,6 +19,15 @@ bool applyAmethystStyle(QApplication& application) {
     }
     application.setStyleSheet(QString::fromUtf8(sheet.readAll()));
     return true;
+}
+
+void repolishRoles(QWidget& window) {
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->property("role").isValid()) {
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+        }
+    }
 }
 
 }  // namespace brevanto

@@ -13,6 +13,7 @@
 #include "charts/logcalendar.h"
 #include "charts/monthenergy.h"
 #include "store/logtree.h"
+#include "ui/amethyststyle.h"
 #include "ui/daychart.h"
 #include "ui/monthchart.h"
 #include "ui/zoomchartview.h"
@@ -50,13 +51,7 @@ TGraphics::TGraphics(Hub& hub, Prompts& prompts, QWidget* parent)
       m_hub(hub),
       m_prompts(prompts) {
     m_ui->setupUi(this);
-    // The style sheet meets each control before the form gives it its role.
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        if (widget->property("role").isValid()) {
-            widget->style()->unpolish(widget);
-            widget->style()->polish(widget);
-        }
-    }
+    repolishRoles(*this);
     m_ui->DayChart->findChild<QWidget*>(QStringLiteral("Note"))
         ->setObjectName(QStringLiteral("DayNote"));
     m_ui->MonthChart->findChild<QWidget*>(QStringLiteral("Note"))

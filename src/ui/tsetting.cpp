@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include "link/portmap.h"
+#include "ui/amethyststyle.h"
 #include "ui/editcheck.h"
 #include "ui_tsetting.h"
 
@@ -52,15 +53,7 @@ TSetting::TSetting(Hub& hub, Prompts& prompts, QWidget* parent)
       m_hub(hub),
       m_prompts(prompts) {
     m_ui->setupUi(this);
-    // The style sheet meets each control as it is made, before the form
-    // gives it its role: it looks at those again. Their sizes, which the
-    // second look would reset, come from the sheet.
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        if (widget->property("role").isValid()) {
-            widget->style()->unpolish(widget);
-            widget->style()->polish(widget);
-        }
-    }
+    repolishRoles(*this);
     m_ui->PageControl1->setCurrentIndex(0);
     m_measTime = radioGroup(m_ui->MeasTime, this);
     m_refreshTime = radioGroup(m_ui->RefreshTime, this);

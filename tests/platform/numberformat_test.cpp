@@ -29,6 +29,25 @@ TEST(NumberFormat, ParsesWhatTheInverterAndTheFilesHold) {
     }
 }
 
+TEST(NumberFormat, ReadsTheNumberATextStartsWith) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"52.10[52.20]", 52.1},
+        {" 0322", 322.0},
+        {"12a", 12.0},
+        {"---", {}},
+        {"", {}},
+        {"nan", {}},
+        {"[5]", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parseLeadingNumber(c.text), c.value) << '"' << c.text << '"';
+    }
+}
+
 TEST(NumberFormat, RoundTripsThreeDecimals) {
     for (const double value : {0.001, 12.345, 99999.999, -7.25}) {
         EXPECT_EQ(parseNumber(formatFixed(value, 3)), value);
