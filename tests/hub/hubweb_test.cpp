@@ -66,7 +66,11 @@ std::string promtoolComplaints(const std::string& scrape) {
 }
 
 TEST_F(HubWebTest, MetricsCarryTheReadingsAndTheCountsAndPassPromtool) {
-    placeSimulator();
+    // A fixed reading, so the scrape can be checked against its numbers.
+    ASSERT_EQ(placeSimulator().command(
+                  "qpigs 231.4 50.0 230.0 50.0 0322 0205 005 422 53.20 012 100 0056 0021 224.7 "
+                  "53.45 00000 00010110 00 00 00473 010"),
+              "ok");
     startServing(std::string("[Main]\nAutoConnect=1\nAutoSearch=0\nCOM PORT=COM1\n") +
                  "COM PORT index=1\nMeasTime=0\n");
     hub->FormShow();
@@ -78,7 +82,7 @@ TEST_F(HubWebTest, MetricsCarryTheReadingsAndTheCountsAndPassPromtool) {
     const auto reply = curl({url + "/metrics"});
     ASSERT_EQ(reply.status, 200) << reply.error;
     const std::string& scrape = reply.body;
-    EXPECT_NE(scrape.find("brevanto_reading{reading=\"ac_voltage\",unit=\"V\"} 229.9"),
+    EXPECT_NE(scrape.find("\nbrevanto_reading{reading=\"ac_voltage\",unit=\"V\"} 231.4\n"),
               std::string::npos)
         << scrape;
     EXPECT_NE(scrape.find("\nbrevanto_link_connected 1\n"), std::string::npos);
