@@ -3,6 +3,7 @@
 #include "charts/daychartpage.h"
 #include "hub/programidentity.h"
 #include "link/portmap.h"
+#include "publish/journalevents.h"
 #include "store/componentsettings.h"
 #include "store/logdirectory.h"
 
@@ -34,6 +35,11 @@ Hub::Hub(HubEnvironment environment)
           m_services,
           {m_settings, m_timers, m_acquisition, m_eventLog, m_eventList, m_dailyData, m_mail},
           schedulerHooks()),
+      m_publisher(
+          [this](const std::string& line) {
+              m_services.mainThread.post([this, line] { m_eventLog.WriteEvent(line); });
+          },
+          kProgramVersion),
       m_web(m_services,
             {m_pages, m_eventList, m_settings, [this] { m_acquisition.wakeForWeb(); },
              [this] { m_display.requestRefresh(); }, [this] { return chartPage(); },
@@ -49,12 +55,20 @@ Hub::Hub(HubEnvironment environment)
     m_metricsFeed = m_display.textsListeners().add([this](const DisplayTexts& texts) {
         m_metrics.update(texts, m_acquisition.loopCount(), m_connection.reconnects());
     });
+    m_publisherFeed = m_acquisition.addReadingListener(
+        [this](const InverterReadings& readings) { publishReading(readings); });
+    m_eventLog.setMessageListener([this](std::string_view message) {
+        if (const auto kind = publishedEventKind(message)) {
+            m_publisher.publishEvent(*kind, message);
+        }
+    });
 }
 
 Hub::~Hub() {
     // No request may reach what goes next.
     m_web.stop();
     m_acquisition.stop();
+    m_publisher.stop();
     // A search still running refers to the connection manager: let it end,
     // serving what it asks of the main thread (a message box), then run what
     // it handed back while everything it touches still lives.
@@ -113,6 +127,28 @@ void Hub::ApplySettings() {
     // The dialog's copy, which every caller has just made equal to the live
     // settings (at start, and by Apply).
     m_reqByWeb.setBox(m_settings.PendingSettings().reqByWeb);
+    configurePublisher(settings);
+}
+
+// A section that cannot be used is said once, not at every apply.
+void Hub::configurePublisher(const TDati& settings) {
+    MqttSettingsCheck mqtt = checkMqttSettings(settings);
+    if (mqtt.problem != m_publishingProblem && !mqtt.problem.empty()) {
+        m_eventLog.WriteEvent("MQTT not started: " + mqtt.problem + ".");
+    }
+    m_publishingProblem = mqtt.problem;
+    m_publishing = mqtt.settings.has_value();
+    m_publisher.configure(std::move(mqtt.settings));
+}
+
+void Hub::publishReading(const InverterReadings& readings) {
+    if (!m_publishing) {
+        return;
+    }
+    const LinkState::Snapshot link = m_linkState.snapshot();
+    m_publisher.publishState(
+        publishedState(displayTexts(readings), readings.line.LinePresent, link.phase,
+                       inverterTopicId(link.inverterSerial, link.testChecked)));
 }
 
 void Hub::CommitPendingSettings() {
@@ -194,6 +230,7 @@ void Hub::ShutDown() {
     }
     m_scheduler.writeAtClose();
     m_mail.drainAtClose();
+    m_publisher.stop();
 }
 
 }  // namespace brevanto

@@ -21,6 +21,7 @@
 #include "mail/mailworker.h"
 #include "platform/backgroundwork.h"
 #include "platform/services.h"
+#include "publish/mqttpublisher.h"
 #include "schedule/maintimers.h"
 #include "schedule/scheduler.h"
 #include "store/dailydata.h"
@@ -130,6 +131,7 @@ public:
     Scheduler& scheduler() { return m_scheduler; }
     MailWorker& mail() { return m_mail; }
     TodaysCurves& todaysCurves() { return m_todaysCurves; }
+    MqttPublisher& publisher() { return m_publisher; }
     // Where Log/ is: the earlier days' files are found under it.
     const std::filesystem::path& workingDirectory() const { return m_services.root; }
     const DateTimeFormat& format() const { return m_format; }
@@ -139,6 +141,8 @@ private:
     MetricsValues metrics() const;
     ConnectionHooks connectionHooks();
     SchedulerHooks schedulerHooks();
+    void configurePublisher(const TDati& settings);
+    void publishReading(const InverterReadings& readings);
 
     DateTimeFormat m_format;
     EventList m_eventList;
@@ -160,8 +164,13 @@ private:
     ConnectionManager m_connection;
     MailWorker m_mail;
     Scheduler m_scheduler;
-    // Reads the acquisition and the connection manager: goes before them.
+    // Its journal lines reach the main thread through the inbox.
+    MqttPublisher m_publisher;
+    bool m_publishing = false;
+    std::string m_publishingProblem;
+    // Read the acquisition and the connection manager: go before them.
     Subscription m_metricsFeed;
+    Subscription m_publisherFeed;
     // Last, so it stops first: its threads use everything above.
     WebFront m_web;
 

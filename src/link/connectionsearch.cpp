@@ -2,8 +2,20 @@
 
 namespace brevanto {
 
-ConnectionSearch::ConnectionSearch(InverterLink& link, const LinkState& linkState,
-                                   EventSink& events)
+namespace {
+
+// A good reply is "(", the text, two check bytes and a CR.
+std::string replyText(const std::vector<uint8_t>& reply) {
+    constexpr std::size_t kFrameBytes = 1 + 2 + 1;
+    if (reply.size() < kFrameBytes) {
+        return {};
+    }
+    return std::string(reply.begin() + 1, reply.end() - 3);
+}
+
+}  // namespace
+
+ConnectionSearch::ConnectionSearch(InverterLink& link, LinkState& linkState, EventSink& events)
     : m_link(link), m_linkState(linkState), m_events(events) {}
 
 void ConnectionSearch::write(const std::string& line, SearchLines lines) {
@@ -20,6 +32,9 @@ bool ConnectionSearch::CheckInverter(SearchLines lines) {
     if (!reply.sent) {
         // The protocol has written its send error line, if errors are shown.
         return false;
+    }
+    if (reply.valid) {
+        m_linkState.setInverterSerial(replyText(reply.bytes));
     }
     write(reply.valid ? "Inverter connected." : "Inverter Not connected.", lines);
     return reply.valid;

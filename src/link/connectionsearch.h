@@ -34,10 +34,11 @@ class ConnectionSearch {
 public:
     // The link state must show "Disconnect" while a search runs, or the
     // link's gate keeps "QID" off the line.
-    ConnectionSearch(InverterLink& link, const LinkState& linkState, EventSink& events);
+    ConnectionSearch(InverterLink& link, LinkState& linkState, EventSink& events);
 
-    // One "QID": true when an inverter answered. Writes its result line, but
-    // nothing at all while disconnected or when the frame could not be sent.
+    // One "QID": true when an inverter answered, whose serial number the
+    // link state then keeps. Writes its result line, but nothing at all
+    // while disconnected or when the frame could not be sent.
     bool CheckInverter(SearchLines lines = SearchLines::Written);
     // COM1..COM29 through the map, stopping at the first that answers.
     ConnectResult searchPorts(const PortMap& ports, SearchLines lines = SearchLines::Written);
@@ -49,7 +50,7 @@ private:
     void write(const std::string& line, SearchLines lines);
 
     InverterLink& m_link;
-    const LinkState& m_linkState;
+    LinkState& m_linkState;
     EventSink& m_events;
 };
 

@@ -27,6 +27,11 @@ std::string LinkState::labelCaption() const {
     return m_state.labelCaption;
 }
 
+std::string LinkState::inverterSerial() const {
+    std::lock_guard lock(m_mutex);
+    return m_state.inverterSerial;
+}
+
 void LinkState::setPhase(LinkPhase phase) {
     change([phase](Snapshot& s) { s.phase = phase; });
 }
@@ -45,6 +50,10 @@ void LinkState::setTestChecked(bool checked) {
 
 void LinkState::setTestEnabled(bool enabled) {
     change([enabled](Snapshot& s) { s.testEnabled = enabled; });
+}
+
+void LinkState::setInverterSerial(std::string serial) {
+    change([&serial](Snapshot& s) { s.inverterSerial = std::move(serial); });
 }
 
 void LinkState::setChangeListener(std::function<void()> listener) {

@@ -30,6 +30,8 @@ public:
         bool connectEnabled = true;
         bool testChecked = false;  // the Test box
         bool testEnabled = true;
+        // What the inverter last answered to "QID": its serial number.
+        std::string inverterSerial;
 
         bool connected() const {
             return phase == LinkPhase::Connecting || phase == LinkPhase::Running;
@@ -44,12 +46,14 @@ public:
     bool connected() const;
     bool testMode() const;
     std::string labelCaption() const;
+    std::string inverterSerial() const;
 
     void setPhase(LinkPhase phase);
     void setLabelCaption(std::string caption);
     void setConnectEnabled(bool enabled);
     void setTestChecked(bool checked);
     void setTestEnabled(bool enabled);
+    void setInverterSerial(std::string serial);
 
     // Called after every change, outside the lock, on the changing thread.
     void setChangeListener(std::function<void()> listener);

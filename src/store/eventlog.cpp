@@ -17,6 +17,9 @@ void EventLog::WriteEvent(std::string_view message) {
     line += message;
     line += ' ';
     m_list.append(std::move(line));
+    if (m_messageListener) {
+        m_messageListener(message);
+    }
 }
 
 std::string EventLog::eventFileName(const LocalDate& date) {

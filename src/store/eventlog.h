@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ public:
 
     // Appends "[<date time>] <message> ".
     void WriteEvent(std::string_view message) override;
+    // Told every message written, on the writing thread, after the list has
+    // it. Set once, before any thread but the main one writes.
+    void setMessageListener(std::function<void(std::string_view)> listener) {
+        m_messageListener = std::move(listener);
+    }
 
     // Sets the current event file for today, creating the missing directory
     // levels; falls back to EmergencyNameEvent<D>-<M>-<Y>.txt in the root.
@@ -58,6 +64,7 @@ private:
     std::filesystem::path m_currentPath;
     std::optional<std::uint64_t> m_savedRevision;
     bool m_reportedCheckpointFailure = false;
+    std::function<void(std::string_view)> m_messageListener;
 };
 
 }  // namespace brevanto

@@ -7,23 +7,11 @@
 
 #include <sstream>
 
+#include "acquisition/readingkeys.h"
+
 namespace brevanto {
 
 namespace {
-
-// Fixed names, not the display labels the user may change, in the readings'
-// order.
-constexpr std::array<const char*, kBasicVariableCount> kReadingNames = {
-    "ac_voltage",       "ac_frequency",          "pv_input_voltage",
-    "pv_input_current", "battery_voltage",       "battery_capacity",
-    "charging_current", "discharge_current",     "output_frequency",
-    "output_voltage",   "output_apparent_power", "output_active_power",
-    "load_percent",     "heat_sink_temperature", "bus_voltage"};
-constexpr std::array<const char*, kComputedValueCount> kComputedNames = {
-    "solar_energy_today", "solar_power",        "line_energy_apparent_today",
-    "line_energy_today",  "solar_energy_total", "line_energy_total"};
-constexpr std::array<const char*, kComputedValueCount> kComputedUnits = {"kWh", "W",   "kWh",
-                                                                         "kWh", "kWh", "kWh"};
 
 void count(prometheus::Family<prometheus::Counter>& family, const prometheus::Labels& labels,
            std::uint64_t value) {
@@ -40,7 +28,7 @@ std::string renderMetrics(const MetricsValues& values) {
                          .Register(registry);
     for (std::size_t i = 0; i < values.readings.size(); ++i) {
         if (values.readings[i]) {
-            readings.Add({{"reading", kReadingNames[i]}, {"unit", kBasicVariables[i].unit}})
+            readings.Add({{"reading", kReadingKeys[i]}, {"unit", kBasicVariables[i].unit}})
                 .Set(*values.readings[i]);
         }
     }
@@ -50,7 +38,7 @@ std::string renderMetrics(const MetricsValues& values) {
                          .Register(registry);
     for (std::size_t i = 0; i < values.computed.size(); ++i) {
         if (values.computed[i]) {
-            computed.Add({{"value", kComputedNames[i]}, {"unit", kComputedUnits[i]}})
+            computed.Add({{"value", kComputedKeys[i]}, {"unit", kComputedUnits[i]}})
                 .Set(*values.computed[i]);
         }
     }

@@ -1,0 +1,57 @@
+#include "publish/publishedstate.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/numberformat.h"
+
+namespace brevanto {
+
+PublishedState publishedState(const DisplayTexts& texts, bool linePresent, LinkPhase link,
+                              std::string inverterId) {
+    PublishedState state;
+    state.inverterId = std::move(inverterId);
+    for (std::size_t i = 0; i < texts.basic.size(); ++i) {
+        state.readings[i] = parseLeadingNumber(texts.basic[i]);
+    }
+    for (std::size_t i = 0; i < texts.computed.size(); ++i) {
+        state.computed[i] = parseLeadingNumber(texts.computed[i]);
+    }
+    state.mode = texts.mode;
+    state.battery = texts.battery;
+    state.load = texts.load;
+    state.linePresent = linePresent;
+    state.link = link;
+    return state;
+}
+
+std::string inverterTopicId(std::string_view serial, bool testMode) {
+    if (testMode) {
+        return "test";
+    }
+    std::string id(serial);
+    std::replace_if(
+        id.begin(), id.end(),
+        [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return !(std::isalnum(byte) || c == '-' || c == '_');
+        },
+        '_');
+    return id;
+}
+
+const char* linkPhaseName(LinkPhase phase) {
+    switch (phase) {
+        case LinkPhase::Idle:
+            return "idle";
+        case LinkPhase::Connecting:
+            return "connecting";
+        case LinkPhase::Running:
+            return "running";
+        case LinkPhase::Failed:
+            return "failed";
+    }
+    return "idle";
+}
+
+}  // namespace brevanto
