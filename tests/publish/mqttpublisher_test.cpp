@@ -154,8 +154,8 @@ TEST_F(MqttPublisherTest, ABrokerDownAtStartGetsOnlyTheLatestStateWhenItComes) {
     MqttRecorder homeAssistant(broker.port());
     ASSERT_TRUE(waitFor([&] { return homeAssistant.last(kState).has_value(); }));
     const auto states = homeAssistant.on(kState);
+    // Retained, or live if the recorder came first: once either way.
     ASSERT_EQ(states.size(), 1u);
-    EXPECT_TRUE(states[0].retained);
     EXPECT_EQ(json::parse(states[0].payload)["ac_voltage"], 1000);
     EXPECT_EQ(publisher.statesSent(), 1u);
     EXPECT_EQ(lines().size(), 2u);
