@@ -148,7 +148,7 @@ void Hub::publishReading(const InverterReadings& readings) {
     const LinkState::Snapshot link = m_linkState.snapshot();
     m_publisher.publishState(
         publishedState(displayTexts(readings), readings.line.LinePresent, link.phase,
-                       inverterTopicId(link.inverterSerial, link.testChecked)));
+                       inverterTopicId(m_linkState.inverterSerial(), link.testChecked)));
 }
 
 void Hub::CommitPendingSettings() {

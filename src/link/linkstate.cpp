@@ -29,7 +29,7 @@ std::string LinkState::labelCaption() const {
 
 std::string LinkState::inverterSerial() const {
     std::lock_guard lock(m_mutex);
-    return m_state.inverterSerial;
+    return m_inverterSerial;
 }
 
 void LinkState::setPhase(LinkPhase phase) {
@@ -52,8 +52,10 @@ void LinkState::setTestEnabled(bool enabled) {
     change([enabled](Snapshot& s) { s.testEnabled = enabled; });
 }
 
+// Nothing the window shows: no change to tell.
 void LinkState::setInverterSerial(std::string serial) {
-    change([&serial](Snapshot& s) { s.inverterSerial = std::move(serial); });
+    std::lock_guard lock(m_mutex);
+    m_inverterSerial = std::move(serial);
 }
 
 void LinkState::setChangeListener(std::function<void()> listener) {

@@ -30,8 +30,6 @@ public:
         bool connectEnabled = true;
         bool testChecked = false;  // the Test box
         bool testEnabled = true;
-        // What the inverter last answered to "QID": its serial number.
-        std::string inverterSerial;
 
         bool connected() const {
             return phase == LinkPhase::Connecting || phase == LinkPhase::Running;
@@ -46,6 +44,7 @@ public:
     bool connected() const;
     bool testMode() const;
     std::string labelCaption() const;
+    // What the inverter last answered to "QID": its serial number.
     std::string inverterSerial() const;
 
     void setPhase(LinkPhase phase);
@@ -63,6 +62,7 @@ private:
 
     mutable std::mutex m_mutex;
     Snapshot m_state;
+    std::string m_inverterSerial;
     std::function<void()> m_listener;
 };
 
