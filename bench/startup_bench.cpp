@@ -19,6 +19,7 @@
 #include "app/brevantoapplication.h"
 #include "app/brevantoprogram.h"
 #include "app/shutdownsignals.h"
+#include "app/startfolders.h"
 #include "support/tempdir.h"
 #include "ui/amethyststyle.h"
 
@@ -38,7 +39,7 @@ int child(int argc, char** argv, int reportFd) {
     ShutdownSignals shutdownSignals;
     applyAmethystStyle(application);
     SystemClock clock;
-    BrevantoProgram program(application, shutdownSignals, clock);
+    BrevantoProgram program(application, shutdownSignals, clock, startFolders());
     program.show();
     QWidget& window = program.mainWindow();
     if (!QTest::qWaitForWindowExposed(&window, 10000)) {

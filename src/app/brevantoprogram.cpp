@@ -4,16 +4,15 @@
 
 #include "app/brevantoapplication.h"
 #include "app/shutdownsignals.h"
-#include "store/settingspath.h"
 #include "ui/eventloopdrain.h"
 
 namespace brevanto {
 
 BrevantoProgram::BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
-                                 const Clock& clock) {
-    m_hub = std::make_unique<Hub>(
-        HubEnvironment{clock, DateTimeFormat::fromEnvironment(), m_prompts, m_mainThread,
-                       std::filesystem::current_path(), settingsPath(), true});
+                                 const Clock& clock, const ProgramFolders& folders) {
+    m_hub = std::make_unique<Hub>(HubEnvironment{clock, DateTimeFormat::fromEnvironment(),
+                                                 m_prompts, m_mainThread, folders.workingDirectory,
+                                                 folders.settingsFile, true});
     m_form1 = std::make_unique<TForm1>(*m_hub, m_mainThread, m_prompts,
                                        [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
     m_prompts.setParentWindow(m_form1.get());

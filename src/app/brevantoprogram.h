@@ -9,6 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/queuedinvoker.h"
+#include "store/programfolders.h"
 #include "ui/eventloopdrain.h"
 #include "ui/qtprompts.h"
 #include "ui/taboutbox.h"
@@ -26,11 +27,10 @@ class ShutdownSignals;
 
 class BrevantoProgram {
 public:
-    // Builds every window and runs the main window's creation step. The
-    // settings file is the program's own (.INI beside it), the logs go under
-    // the working directory.
+    // Builds every window and runs the main window's creation step, with
+    // the settings file and the logs where `folders` says.
     BrevantoProgram(BrevantoApplication& application, ShutdownSignals& shutdownSignals,
-                    const Clock& clock);
+                    const Clock& clock, const ProgramFolders& folders);
     ~BrevantoProgram();
     BrevantoProgram(const BrevantoProgram&) = delete;
     BrevantoProgram& operator=(const BrevantoProgram&) = delete;

@@ -37,7 +37,11 @@ void ShutdownSignals::closeEveryBox() {
     closeBox();
 }
 
+// The headless program has no boxes, and no widget application to ask.
 void ShutdownSignals::closeBox() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        return;
+    }
     if (QWidget* box = QApplication::activeModalWidget()) {
         box->close();
     }

@@ -14,8 +14,8 @@
 #include "hub/programidentity.h"
 #include "ui/elidedcaptions.h"
 #include "ui/eventlistmodel.h"
+#include "ui/hubtimers.h"
 #include "ui/programicon.h"
-#include "ui/timerbinding.h"
 #include "ui/tsetting.h"
 #include "ui_tform1.h"
 
@@ -143,17 +143,7 @@ void TForm1::connectCommands() {
 }
 
 void TForm1::bindTimers() {
-    MainTimers& timers = m_hub.timers();
-    Scheduler& scheduler = m_hub.scheduler();
-    const auto bind = [this](CoreTimer& timer, std::function<void()> handler) {
-        m_timers.push_back(std::make_unique<TimerBinding>(timer, std::move(handler)));
-    };
-    bind(timers.Timer, [this] { m_hub.TimerTimer(); });
-    bind(timers.Timer1, [&scheduler] { scheduler.Timer1Timer(); });
-    bind(timers.Timer3, [&scheduler] { scheduler.Timer3Timer(); });
-    bind(timers.TimerOff, [&scheduler] { scheduler.TimerOffTimer(); });
-    bind(timers.TimerCheckpoint, [&scheduler] { scheduler.TimerCheckpointTimer(); });
-    bind(timers.TimerConnect, [this] { m_hub.TimerConnectTimer(); });
+    m_timers = bindHubTimers(m_hub);
 }
 
 void TForm1::setUpTray() {

@@ -1,0 +1,25 @@
+// The program's command line: none for the desktop program, --headless for
+// a board without a screen, and --help and --version.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace brevanto {
+
+struct CommandLine {
+    enum class Run { Desktop, Headless, Help, Version, Refused };
+    Run run = Run::Desktop;
+    // Why the line was refused.
+    std::string problem;
+};
+
+// argv without the program's name.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// What --help prints.
+std::string usageText();
+// What --version prints.
+std::string versionText();
+
+}  // namespace brevanto
