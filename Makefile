@@ -4,6 +4,7 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_TSAN ?= build-tsan
+BUILD_PACKAGE ?= build-package
 JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 
@@ -20,7 +21,7 @@ CORE_FLAGS := -DBREVANTO_GUI=OFF -DBREVANTO_TESTS=ON -DBREVANTO_BENCH=OFF \
 # without a build of their own.
 CLANG      := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
 
-.PHONY: all build build-tests run test test-main test-asan test-tsan bench format clean
+.PHONY: all build build-tests run test test-main test-asan test-tsan bench package format clean
 
 all: build
 
@@ -54,6 +55,15 @@ test-tsan:
 	@cmake --build $(BUILD_TSAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS)
 
+# A .deb of the program and the simulator, built as the program is for `make
+# run`, with the runtime dependencies dpkg-shlibdeps finds.
+package:
+	@scripts/install-deps run
+	@cmake -S . -B $(BUILD_PACKAGE) $(GENERATOR) $(RUN_FLAGS) -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(BUILD_PACKAGE) -j $(JOBS)
+	@cd $(BUILD_PACKAGE) && cpack -G DEB
+	@ls $(BUILD_PACKAGE)/brevanto_*.deb
+
 bench:
 	@scripts/install-deps run test bench
 	@cmake -S . -B $(BUILD) $(GENERATOR) $(TEST_FLAGS) >/dev/null
@@ -64,4 +74,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_PACKAGE)
