@@ -21,7 +21,7 @@ CORE_FLAGS := -DBREVANTO_GUI=OFF -DBREVANTO_TESTS=ON -DBREVANTO_BENCH=OFF \
 # without a build of their own.
 CLANG      := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
 
-.PHONY: all build build-tests run test test-main test-asan test-tsan bench package format clean
+.PHONY: all build build-tests run test test-main test-asan test-tsan bench fuzz package format clean
 
 all: build
 
@@ -45,7 +45,8 @@ test-main: build-tests
 
 test-asan:
 	@scripts/install-deps run test
-	@cmake -S . -B $(BUILD_ASAN) $(GENERATOR) $(CORE_FLAGS) $(CLANG) -DBREVANTO_SANITIZE=address,undefined >/dev/null
+	@cmake -S . -B $(BUILD_ASAN) $(GENERATOR) $(CORE_FLAGS) $(CLANG) -DBREVANTO_SANITIZE=address,undefined \
+		-DBREVANTO_FUZZ=ON >/dev/null
 	@cmake --build $(BUILD_ASAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
 
@@ -54,6 +55,10 @@ test-tsan:
 	@cmake -S . -B $(BUILD_TSAN) $(GENERATOR) $(CORE_FLAGS) -DBREVANTO_SANITIZE=thread >/dev/null
 	@cmake --build $(BUILD_TSAN) -j $(JOBS)
 	ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS)
+
+# The long fuzzing runs (ten million executions a target), on the ASan build.
+fuzz: test-asan
+	scripts/fuzz-campaign $(BUILD_ASAN)
 
 # A .deb of the program and the simulator, built as the program is for `make
 # run`, with the runtime dependencies dpkg-shlibdeps finds.

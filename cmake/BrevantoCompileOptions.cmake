@@ -22,6 +22,15 @@ if(BREVANTO_SANITIZE)
     add_link_options(-fsanitize=${BREVANTO_SANITIZE})
 endif()
 
+# The fuzz targets need every library they call compiled with libFuzzer's
+# coverage; only the targets themselves link its main.
+if(BREVANTO_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "BREVANTO_FUZZ needs Clang (libFuzzer)")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # Each layer's headers are seen through an include folder of its own,
 # build/layers/<layer>/<layer> -> src/<layer>, so "layer/name.h" resolves only
 # in a library that links that layer. An include of a layer the library may

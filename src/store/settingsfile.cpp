@@ -82,20 +82,36 @@ std::filesystem::path replacementTarget(const std::filesystem::path& path) {
 SettingsFile::SettingsFile(std::filesystem::path path, DateTimeFormat timeFormat)
     : m_path(std::move(path)), m_timeFormat(std::move(timeFormat)) {}
 
-LoadedSettings SettingsFile::read() const {
-    const FileBytes file = readSmallFile(m_path, kMaxBytes);
-    const IniDocument document(file.bytes);
+LoadedSettings parseSettings(std::string_view bytes, const DateTimeFormat& timeFormat) {
+    const IniDocument document(bytes);
     LoadedSettings loaded;
     for (const SettingKey& key : settingKeys()) {
         const auto stored = document.value(key.section, key.key);
         if (!stored) {
             continue;
         }
-        std::visit([&](const auto& field) { readInto(loaded, key, field, *stored, m_timeFormat); },
+        std::visit([&](const auto& field) { readInto(loaded, key, field, *stored, timeFormat); },
                    key.field);
     }
     loaded.portOverrides = portOverridesIn(document);
     return loaded;
+}
+
+std::string settingsText(std::string_view existing, const TDati& settings,
+                         const DateTimeFormat& timeFormat) {
+    IniDocument document(existing);
+    for (const SettingKey& key : settingKeys()) {
+        std::visit(
+            [&](const auto& field) {
+                document.setValue(key.section, key.key, toStored(field.in(settings), timeFormat));
+            },
+            key.field);
+    }
+    return document.text();
+}
+
+LoadedSettings SettingsFile::read() const {
+    return parseSettings(readSmallFile(m_path, kMaxBytes).bytes, m_timeFormat);
 }
 
 bool SettingsFile::write(const TDati& settings) const {
@@ -104,15 +120,7 @@ bool SettingsFile::write(const TDati& settings) const {
     if (existing.status == FileBytes::Status::Unreadable) {
         return false;
     }
-    IniDocument document(existing.bytes);
-    for (const SettingKey& key : settingKeys()) {
-        std::visit(
-            [&](const auto& field) {
-                document.setValue(key.section, key.key, toStored(field.in(settings), m_timeFormat));
-            },
-            key.field);
-    }
-    const std::string text = document.text();
+    const std::string text = settingsText(existing.bytes, settings, m_timeFormat);
     return replaceFileAtomically(
         target, [&text](ByteSink& sink) { return sink.write(text); }, kPrivateMode, true);
 }

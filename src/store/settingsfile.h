@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/datetimeformat.h"
@@ -20,6 +21,12 @@ struct LoadedSettings {
     // and took its default, so that the user learns which line to mend.
     std::vector<std::string> unreadTimes;
 };
+
+// What read() makes of a file's bytes, and what write() makes the bytes of
+// a file hold: the file's own work without the disk.
+LoadedSettings parseSettings(std::string_view bytes, const DateTimeFormat& timeFormat);
+std::string settingsText(std::string_view existing, const TDati& settings,
+                         const DateTimeFormat& timeFormat);
 
 class SettingsFile {
 public:
