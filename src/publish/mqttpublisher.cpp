@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/faultreport.h"
 #include "publish/mqttpayloads.h"
 #include "publish/mqtttopics.h"
 
@@ -52,8 +53,10 @@ struct MqttPublisher::Session : mqtt::iaction_listener {
           client(settings.serverUri(), "brevanto-" + id) {}
 
     void on_failure(const mqtt::token& token) override {
-        publisher.onConnectFailed(generation, settings.serverUri(),
-                                  connectFailure(token.get_return_code()));
+        runReportingFaults("an MQTT connect", [&] {
+            publisher.onConnectFailed(generation, settings.serverUri(),
+                                      connectFailure(token.get_return_code()));
+        });
     }
     // The connected handler says it, for the first connect and every later one.
     void on_success(const mqtt::token&) override {}
@@ -69,7 +72,8 @@ struct MqttPublisher::Session : mqtt::iaction_listener {
 MqttPublisher::MqttPublisher(Report report, std::string programVersion)
     : m_report(std::move(report)),
       m_programVersion(std::move(programVersion)),
-      m_thread([this] { run(); }) {}
+      // Nothing may escape a thread: a fault ends the publishing, and says so.
+      m_thread([this] { runReportingFaults("the MQTT publisher", [this] { run(); }); }) {}
 
 MqttPublisher::~MqttPublisher() {
     stop();
@@ -209,13 +213,17 @@ void MqttPublisher::openSession(const MqttSettings& settings, const std::string&
     // known by their generation.
     mqtt::async_client& client = m_session->client;
     const std::string uri = settings.serverUri();
-    client.set_connected_handler(
-        [this, generation, uri](const std::string&) { onConnected(generation, uri); });
+    // Paho's threads call these: nothing may escape them either.
+    client.set_connected_handler([this, generation, uri](const std::string&) {
+        runReportingFaults("an MQTT connect", [&] { onConnected(generation, uri); });
+    });
     client.set_connection_lost_handler([this, generation, uri](const std::string& cause) {
-        onConnectionLost(generation, uri, cause);
+        runReportingFaults("an MQTT loss", [&] { onConnectionLost(generation, uri, cause); });
     });
     client.set_message_callback([this, generation](mqtt::const_message_ptr message) {
-        onMessage(generation, message->get_topic(), message->get_payload_str());
+        runReportingFaults("an MQTT message", [&] {
+            onMessage(generation, message->get_topic(), message->get_payload_str());
+        });
     });
     connect();
 }
