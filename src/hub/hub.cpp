@@ -79,6 +79,9 @@ Hub::~Hub() {
     // while the logs they report to still live.
     m_dailyData.writer().drain();
     m_services.mainThread.runPending();
+    // No thread writes to the journal any more, and the publisher goes
+    // before the journal does: its lines stop here.
+    m_eventLog.setMessageListener({});
 }
 
 ConnectionHooks Hub::connectionHooks() {
