@@ -323,38 +323,28 @@ void MqttPublisher::onConnected(int generation, const std::string& uri) {
 
 void MqttPublisher::onConnectFailed(int generation, const std::string& uri,
                                     const std::string& reason) {
-    std::string line;
-    {
-        std::lock_guard lock(m_mutex);
-        if (generation != m_generation) {
-            return;
-        }
-        m_connected = false;
-        if (!std::exchange(m_downReported, true)) {
-            line = "MQTT broker " + uri + " not reached: " + reason + ".";
-        }
-    }
-    if (!line.empty()) {
-        m_report(line);
-    }
+    onDown(generation, "MQTT broker " + uri + " not reached: " + reason + ".");
 }
 
 void MqttPublisher::onConnectionLost(int generation, const std::string& uri,
                                      const std::string& cause) {
-    std::string line;
+    onDown(generation, "MQTT broker " + uri + " lost" + (cause.empty() ? "" : ": " + cause) + ".");
+}
+
+// The first failure or loss since the broker was last reached is said; the
+// attempts after it are not.
+void MqttPublisher::onDown(int generation, const std::string& line) {
     {
         std::lock_guard lock(m_mutex);
         if (generation != m_generation) {
             return;
         }
         m_connected = false;
-        if (!std::exchange(m_downReported, true)) {
-            line = "MQTT broker " + uri + " lost" + (cause.empty() ? "" : ": " + cause) + ".";
+        if (std::exchange(m_downReported, true)) {
+            return;
         }
     }
-    if (!line.empty()) {
-        m_report(line);
-    }
+    m_report(line);
 }
 
 void MqttPublisher::onMessage(int generation, const std::string& topic,

@@ -75,6 +75,7 @@ private:
     void onConnected(int generation, const std::string& uri);
     void onConnectFailed(int generation, const std::string& uri, const std::string& reason);
     void onConnectionLost(int generation, const std::string& uri, const std::string& cause);
+    void onDown(int generation, const std::string& line);
     void onMessage(int generation, const std::string& topic, const std::string& payload);
 
     const Report m_report;
