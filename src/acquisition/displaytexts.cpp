@@ -20,6 +20,17 @@ std::array<double, kComputedValueCount> computedInPanelOrder(const ComputedValue
             values.LineEnergyAct, values.TotalSolar, values.TotalLine};
 }
 
+PanelNumbers panelNumbers(const DisplayTexts& texts) {
+    PanelNumbers numbers;
+    for (std::size_t i = 0; i < texts.basic.size(); ++i) {
+        numbers.basic[i] = parseLeadingNumber(texts.basic[i]);
+    }
+    for (std::size_t i = 0; i < texts.computed.size(); ++i) {
+        numbers.computed[i] = parseLeadingNumber(texts.computed[i]);
+    }
+    return numbers;
+}
+
 DisplayTexts displayTexts(const InverterReadings& readings) {
     DisplayTexts texts;
     for (int k = 1; k <= kBasicVariableCount; ++k) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "acquisition/basicvariables.h"
@@ -32,5 +33,14 @@ struct DisplayTexts {
 DisplayTexts displayTexts(const InverterReadings& readings);
 
 std::array<double, kComputedValueCount> computedInPanelOrder(const ComputedValues& values);
+
+// The panels as numbers, for the programs that read them (a scrape, a
+// broker): "---" and any other text without a leading number is none, and
+// "52.10[52.20]" is 52.1.
+struct PanelNumbers {
+    std::array<std::optional<double>, kBasicVariableCount> basic{};
+    std::array<std::optional<double>, kComputedValueCount> computed{};
+};
+PanelNumbers panelNumbers(const DisplayTexts& texts);
 
 }  // namespace brevanto

@@ -3,20 +3,15 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/numberformat.h"
-
 namespace brevanto {
 
 PublishedState publishedState(const DisplayTexts& texts, bool linePresent, LinkPhase link,
                               std::string inverterId) {
     PublishedState state;
     state.inverterId = std::move(inverterId);
-    for (std::size_t i = 0; i < texts.basic.size(); ++i) {
-        state.readings[i] = parseLeadingNumber(texts.basic[i]);
-    }
-    for (std::size_t i = 0; i < texts.computed.size(); ++i) {
-        state.computed[i] = parseLeadingNumber(texts.computed[i]);
-    }
+    const PanelNumbers numbers = panelNumbers(texts);
+    state.readings = numbers.basic;
+    state.computed = numbers.computed;
     state.mode = texts.mode;
     state.battery = texts.battery;
     state.load = texts.load;
