@@ -8,22 +8,24 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
-            return {CommandLine::Run::Help, {}};
+            return {CommandLine::Run::Help, false, {}};
         }
         if (argument == "--version") {
-            return {CommandLine::Run::Version, {}};
+            return {CommandLine::Run::Version, false, {}};
         }
         if (argument == "--headless") {
             line.run = CommandLine::Run::Headless;
+        } else if (argument == "--all-errors") {
+            line.allErrors = true;
         } else {
-            return {CommandLine::Run::Refused, "unknown argument '" + argument + "'"};
+            return {CommandLine::Run::Refused, false, "unknown argument '" + argument + "'"};
         }
     }
     return line;
 }
 
 std::string usageText() {
-    return "Usage: brevanto [--headless]\n"
+    return "Usage: brevanto [--headless] [--all-errors]\n"
            "Monitors a PIP 4048MS solar inverter on its serial line: live readings,\n"
            "daily logs, a web page, mails and MQTT.\n"
            "\n"
@@ -32,6 +34,8 @@ std::string usageText() {
            "              take their default answer; the web page and MQTT are\n"
            "              the program's interface. SIGTERM ends it with every\n"
            "              file written.\n"
+           "  --all-errors  write every communication error to the journal, as\n"
+           "              the settings' \"Display all errors on log\" box does\n"
            "  --help      show this text\n"
            "  --version   show the program's version\n"
            "\n"

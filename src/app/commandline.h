@@ -1,5 +1,5 @@
 // The program's command line: none for the desktop program, --headless for
-// a board without a screen, and --help and --version.
+// a board without a screen, --all-errors, and --help and --version.
 #pragma once
 
 #include <string>
@@ -10,6 +10,10 @@ namespace brevanto {
 struct CommandLine {
     enum class Run { Desktop, Headless, Help, Version, Refused };
     Run run = Run::Desktop;
+    // Every communication error goes to the journal from the start, as with
+    // the settings' "Display all errors on log " box, which a board without
+    // a screen cannot reach.
+    bool allErrors = false;
     // Why the line was refused.
     std::string problem;
 };

@@ -19,7 +19,7 @@ namespace {
 
 using namespace brevanto;
 
-int runDesktop(int& argc, char** argv) {
+int runDesktop(int& argc, char** argv, bool allErrors) {
     // Twice guarded: a fault once the application exists can also be shown
     // in a message box, one while it is made only on standard error.
     return runReportingStartupFailure(
@@ -34,6 +34,7 @@ int runDesktop(int& argc, char** argv) {
                     applyAmethystStyle(application);
                     SystemClock clock;
                     BrevantoProgram program(application, shutdownSignals, clock, startFolders());
+                    program.hub().setShowAllErrors(allErrors);
                     program.show();
                     return BrevantoApplication::exec();
                 },
@@ -42,13 +43,14 @@ int runDesktop(int& argc, char** argv) {
         reportStartupFailure);
 }
 
-int runHeadless(int& argc, char** argv) {
+int runHeadless(int& argc, char** argv, bool allErrors) {
     return runReportingStartupFailure(
         [&] {
             HeadlessApplication application(argc, argv);
             ShutdownSignals shutdownSignals;
             SystemClock clock;
             HeadlessProgram program(application, shutdownSignals, clock, startFolders());
+            program.hub().setShowAllErrors(allErrors);
             program.start();
             return HeadlessApplication::exec();
         },
@@ -70,9 +72,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "brevanto: %s\n%s", line.problem.c_str(), usageText().c_str());
             return 2;
         case CommandLine::Run::Headless:
-            return runHeadless(argc, argv);
+            return runHeadless(argc, argv, line.allErrors);
         case CommandLine::Run::Desktop:
             break;
     }
-    return runDesktop(argc, argv);
+    return runDesktop(argc, argv, line.allErrors);
 }

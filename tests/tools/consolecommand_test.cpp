@@ -27,6 +27,14 @@ TEST(InverterSimConsoleParser, ReadsEveryValidCommand) {
         {"silent off", SetSilent{false}},
         {"badcrc on", SetBadCrc{true}},
         {"badcrc off", SetBadCrc{false}},
+        {"grid off", SetGrid{false}},
+        {"grid on", SetGrid{true}},
+        {"nak on", SetNak{true}},
+        {"babble on", SetBabble{true}},
+        {"babble off", SetBabble{false}},
+        {"unplug", SetPlugged{false}},
+        {"plug", SetPlugged{true}},
+        {"report", Report{}},
         {"quit", Quit{}},
     };
     for (const LineCase& c : cases) {
@@ -58,6 +66,13 @@ TEST(InverterSimConsoleParser, RejectsMalformedLinesWithAReason) {
         "silent on off",
         "badcrc 1",
         "quit now",
+        "grid",
+        "grid down",
+        "nak 0",
+        "babble",
+        "unplug now",
+        "plug in",
+        "report today",
         "status",
         "qpigsauto",
     };

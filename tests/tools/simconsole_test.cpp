@@ -1,5 +1,10 @@
 // Making the simulated inverter misbehave from its console, as the link
 // tests do to provoke every fault a real line shows.
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -102,6 +107,42 @@ TEST(InverterSimConsole, MistakesAreReportedAndChangeNothing) {
     }
     EXPECT_EQ(s.ask("QMOD"), replyFrame("L"));
     EXPECT_EQ(s.ask("QPIGS").size(), 110u);
+}
+
+// A pulled adapter: the link goes, the port a client holds hangs up, and
+// plugging in again gives a new port behind the same link.
+TEST(InverterSimConsole, UnplugTakesThePortAwayAndPlugBringsANewOne) {
+    SimProcess sim;
+    const int held = ::open(sim.linkPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(held, 0);
+    EXPECT_EQ(sim.command("unplug"), "ok");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.linkPath())));
+    pollfd entry{held, POLLIN, 0};
+    ASSERT_EQ(::poll(&entry, 1, 10000), 1);
+    EXPECT_NE(entry.revents & POLLHUP, 0);
+    char byte = 0;
+    EXPECT_LE(::read(held, &byte, 1), 0) << "end of file or an error, as a vanished device";
+    ::close(held);
+
+    EXPECT_EQ(sim.command("plug"), "ok");
+    SerialClient port(sim.linkPath());
+    port.sendCommand("QID");
+    EXPECT_EQ(port.readReply(), replyFrame("92932004102453"));
+}
+
+TEST(InverterSimConsole, BabbleSendsNoiseUnaskedUntilItStops) {
+    SimAndPort s;
+    EXPECT_EQ(s.sim.command("babble on"), "ok");
+    EXPECT_EQ(s.port.readBytes(48).size(), 48u);
+    EXPECT_EQ(s.sim.command("babble off"), "ok");
+}
+
+TEST(InverterSimConsole, ReportsNoEnergyUntilAClientHasConnected) {
+    SimAndPort s;
+    EXPECT_EQ(s.sim.command("report"), "energy none");
+    s.ask("QID");
+    s.ask("QPIGS");
+    EXPECT_TRUE(s.sim.command("report").starts_with("energy 2")) << s.sim.command("report");
 }
 
 TEST(InverterSimConsole, QuitAnswersThenRemovesTheLinkAndExits) {

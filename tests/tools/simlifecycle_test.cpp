@@ -78,6 +78,22 @@ TEST(InverterSimLifecycle, BadArgumentsExitWithUsage) {
     }
 }
 
+TEST(InverterSimLifecycle, AScriptThatCannotBeUsedIsRefusedBeforeAnythingStarts) {
+    const TempDir dir;
+    writeFile(dir.path() / "day.txt", "12:00:00 mode B\n13:00:00 grid sideways\n");
+    const std::string link = (dir.path() / "ttyINV").string();
+    const std::pair<std::string, std::string> cases[] = {
+        {(dir.path() / "day.txt").string(), "'grid sideways': grid takes on or off"},
+        {(dir.path() / "missing.txt").string(), "cannot read the script"},
+    };
+    for (const auto& [script, problem] : cases) {
+        const SimRun run = runSimToExit({"--link", link, "--script", script});
+        EXPECT_EQ(run.exitStatus, 2) << run.errors;
+        EXPECT_NE(run.errors.find(problem), std::string::npos) << run.errors;
+        EXPECT_FALSE(std::filesystem::is_symlink(link));
+    }
+}
+
 TEST(InverterSimLifecycle, HelpTellsUsersHowToTryBrevantoWithoutHardware) {
     const SimRun run = runSimToExit({"--help"});
     EXPECT_EQ(run.exitStatus, 0);

@@ -11,16 +11,17 @@ ParsedArguments parse(std::vector<std::string_view> arguments) {
     return parseArguments(arguments);
 }
 
-TEST(InverterSimOptions, ReadsTheLinkPacingAndSeed) {
+TEST(InverterSimOptions, ReadsTheLinkPacingSeedAndScript) {
     struct Case {
         std::vector<std::string_view> arguments;
         SimOptions expected;
     };
     const Case cases[] = {
-        {{"--link", "/tmp/ttyINV"}, {"/tmp/ttyINV", true, kDefaultSeed}},
-        {{"--no-pacing", "--link", "p"}, {"p", false, kDefaultSeed}},
-        {{"--link", "p", "--seed", "18446744073709551615"}, {"p", true, 18446744073709551615u}},
-        {{"--seed", "0", "--link", "p", "--no-pacing"}, {"p", false, 0}},
+        {{"--link", "/tmp/ttyINV"}, {"/tmp/ttyINV", true, kDefaultSeed, ""}},
+        {{"--no-pacing", "--link", "p"}, {"p", false, kDefaultSeed, ""}},
+        {{"--link", "p", "--seed", "18446744073709551615"}, {"p", true, 18446744073709551615u, ""}},
+        {{"--seed", "0", "--link", "p", "--no-pacing"}, {"p", false, 0, ""}},
+        {{"--script", "day.txt", "--link", "p"}, {"p", true, kDefaultSeed, "day.txt"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(parse(c.arguments), ParsedArguments{c.expected}) << c.arguments.size();
@@ -39,6 +40,7 @@ TEST(InverterSimOptions, RefusesWhatItCannotUse) {
         {"--no-pacing"},
         {"--link"},
         {"--link", "p", "--seed"},
+        {"--link", "p", "--script"},
         {"--link", "p", "--seed", "-1"},
         {"--link", "p", "--seed", "12x"},
         {"--link", "p", "--seed", "18446744073709551616"},

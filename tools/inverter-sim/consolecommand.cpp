@@ -65,6 +65,15 @@ ConsoleLine parseSwitch(std::string_view verb, const std::vector<std::string_vie
     if (verb == "silent") {
         return SetSilent{on};
     }
+    if (verb == "grid") {
+        return SetGrid{on};
+    }
+    if (verb == "nak") {
+        return SetNak{on};
+    }
+    if (verb == "babble") {
+        return SetBabble{on};
+    }
     return SetBadCrc{on};
 }
 
@@ -125,8 +134,18 @@ ConsoleLine parseConsoleLine(std::string_view line) {
     if (verb == "raw") {
         return parseRaw(args);
     }
-    if (verb == "silent" || verb == "badcrc") {
+    if (verb == "silent" || verb == "badcrc" || verb == "grid" || verb == "nak" ||
+        verb == "babble") {
         return parseSwitch(verb, args);
+    }
+    if (verb == "unplug" || verb == "plug" || verb == "report") {
+        if (!args.empty()) {
+            return Rejected{std::string(verb) + " takes nothing"};
+        }
+        if (verb == "report") {
+            return Report{};
+        }
+        return SetPlugged{verb == "plug"};
     }
     if (verb == "quit") {
         return args.empty() ? ConsoleLine{Quit{}} : ConsoleLine{Rejected{"quit takes nothing"}};

@@ -43,6 +43,40 @@ struct SetBadCrc {
     bool operator==(const SetBadCrc&) const = default;
 };
 
+// The line outage: no AC on the input, so the inverter runs on its battery.
+struct SetGrid {
+    bool on = true;
+
+    bool operator==(const SetGrid&) const = default;
+};
+
+// Every frame, good or not, answered "(NAK".
+struct SetNak {
+    bool on = false;
+
+    bool operator==(const SetNak&) const = default;
+};
+
+// Noise on the line to the PC, as from a loose or unterminated wire.
+struct SetBabble {
+    bool on = false;
+
+    bool operator==(const SetBabble&) const = default;
+};
+
+// The adapter pulled out (the port vanishes) or put back (a new one appears
+// behind the same link).
+struct SetPlugged {
+    bool on = true;
+
+    bool operator==(const SetPlugged&) const = default;
+};
+
+// The energy the plant delivered, day by day, answered on one line.
+struct Report {
+    bool operator==(const Report&) const = default;
+};
+
 struct Quit {
     bool operator==(const Quit&) const = default;
 };
@@ -53,7 +87,8 @@ struct Rejected {
     bool operator==(const Rejected&) const = default;
 };
 
-using ConsoleLine = std::variant<SetMode, SetQpigs, QueueRaw, SetSilent, SetBadCrc, Quit, Rejected>;
+using ConsoleLine = std::variant<SetMode, SetQpigs, QueueRaw, SetSilent, SetBadCrc, SetGrid, SetNak,
+                                 SetBabble, SetPlugged, Report, Quit, Rejected>;
 
 ConsoleLine parseConsoleLine(std::string_view line);
 

@@ -24,6 +24,23 @@ struct Overloaded : Ts... {
 template <class... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
+// Noise on a loose line: a burst of bytes every so often, 240 a second.
+constexpr auto kBabblePeriod = std::chrono::milliseconds(50);
+constexpr size_t kBabbleBurst = 12;
+
+double epochNow() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+SteadyTime steadyAt(double epochSeconds) {
+    const double left = std::max(0.0, epochSeconds - epochNow());
+    return std::chrono::steady_clock::now() +
+           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+               std::chrono::duration<double>(left));
+}
+
 double secondsSinceLocalMidnight() {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
@@ -48,13 +65,19 @@ timespec untilDeadline(SteadyTime deadline) {
 }  // namespace
 
 EventLoop::EventLoop(const LoopSetup& setup)
-    : m_setup(setup), m_responder(setup.seed), m_receive(setup.paced), m_transmit(setup.paced) {}
+    : m_setup(setup),
+      m_responder(setup.seed),
+      m_receive(setup.paced),
+      m_transmit(setup.paced),
+      m_noise(static_cast<std::mt19937::result_type>(setup.seed)) {}
 
 void EventLoop::run() {
     while (m_running) {
+        runDueScript();
         const SteadyTime now = std::chrono::steady_clock::now();
         answerDueFrames(now);
         writeDueBytes(now);
+        babble(now);
         waitForEvents();
     }
 }
@@ -82,12 +105,22 @@ void EventLoop::waitForEvents() {
     if (!m_pending.empty()) {
         deadline = m_pending.front().receivedAt;
     }
+    const auto earliest = [&](SteadyTime due) {
+        deadline = deadline ? std::min(*deadline, due) : due;
+    };
     if (const auto due = m_transmit.nextDue(); due && !m_serialFull) {
-        deadline = deadline ? std::min(*deadline, *due) : *due;
+        earliest(*due);
     }
+    if (m_babbling) {
+        earliest(m_nextBabble);
+    }
+    if (const auto due = m_setup.script.nextDue()) {
+        earliest(steadyAt(*due));
+    }
+    // While unplugged the line is -1, which poll leaves alone.
     std::array<pollfd, 3> fds{{
         {m_setup.stop, POLLIN, 0},
-        {m_setup.serial, static_cast<short>(POLLIN | (m_serialFull ? POLLOUT : 0)), 0},
+        {m_setup.terminal->master(), static_cast<short>(POLLIN | (m_serialFull ? POLLOUT : 0)), 0},
         {m_setup.console, POLLIN, 0},
     }};
     timespec timeout{};
@@ -126,9 +159,12 @@ void EventLoop::catchUp() {
 }
 
 void EventLoop::readSerial(SteadyTime now) {
+    if (!m_setup.terminal->plugged()) {
+        return;
+    }
     std::array<uint8_t, 4096> buffer{};
     for (;;) {
-        const ssize_t n = ::read(m_setup.serial, buffer.data(), buffer.size());
+        const ssize_t n = ::read(m_setup.terminal->master(), buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -150,22 +186,69 @@ void EventLoop::readSerial(SteadyTime now) {
 void EventLoop::answerDueFrames(SteadyTime now) {
     while (!m_pending.empty() && m_pending.front().receivedAt <= now) {
         const PendingFrame& frame = m_pending.front();
+        advanceLedger();
         if (auto reply = m_responder.reply(frame.bytes, secondsSinceLocalMidnight())) {
             m_transmit.send(std::move(*reply), frame.receivedAt);
         }
+        const ServedAnswer& served = m_responder.lastServed();
+        if (served.connectProof) {
+            m_ledger.connected(epochNow());
+        }
+        // Noise on the line spoils whatever goes out meanwhile.
+        if (served.reading && !m_babbling) {
+            m_ledger.sampled(epochNow(), *served.reading, served.onLine);
+        }
         m_pending.pop_front();
+    }
+}
+
+void EventLoop::advanceLedger() {
+    m_ledger.advance(epochNow(), m_responder.plant(), m_responder.onLine());
+}
+
+void EventLoop::babble(SteadyTime now) {
+    if (!m_babbling || now < m_nextBabble) {
+        return;
+    }
+    m_nextBabble = now + kBabblePeriod;
+    if (!m_setup.terminal->plugged()) {
+        return;
+    }
+    std::array<uint8_t, kBabbleBurst> noise{};
+    for (uint8_t& byte : noise) {
+        byte = static_cast<uint8_t>(m_noise());
+    }
+    // A full line drops the noise, as a real one would overrun.
+    [[maybe_unused]] const ssize_t n =
+        ::write(m_setup.terminal->master(), noise.data(), noise.size());
+}
+
+// Whatever was on its way over the old line goes with it.
+void EventLoop::unplug() {
+    m_setup.terminal->unplug();
+    m_pending.clear();
+    m_splitter = FrameSplitter{};
+    m_receive = ReceiveLine(m_setup.paced);
+    m_transmit = TransmitLine(m_setup.paced);
+    m_serialFull = false;
+}
+
+void EventLoop::runDueScript() {
+    while (const auto command = m_setup.script.takeDue(epochNow())) {
+        catchUp();
+        [[maybe_unused]] const std::string answer = perform(*command);
     }
 }
 
 // When the client stops reading and the pseudo-terminal fills up, the rest
 // waits for room; paced bytes then go out late, together.
 void EventLoop::writeDueBytes(SteadyTime now) {
-    while (!m_serialFull) {
+    while (!m_serialFull && m_setup.terminal->plugged()) {
         const std::span<const uint8_t> due = m_transmit.due(now);
         if (due.empty()) {
             return;
         }
-        const ssize_t n = ::write(m_setup.serial, due.data(), due.size());
+        const ssize_t n = ::write(m_setup.terminal->master(), due.data(), due.size());
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -215,14 +298,31 @@ void EventLoop::readConsole() {
 
 void EventLoop::handleLine(std::string_view line) {
     catchUp();
+    say(perform(line));
+}
+
+std::string EventLoop::perform(std::string_view line) {
+    advanceLedger();
     std::string answer = "ok";
     std::visit(Overloaded{
                    [&](const Rejected& rejected) { answer = "error " + rejected.reason; },
                    [&](const Quit&) { m_running = false; },
+                   [&](const Report&) { answer = m_ledger.report(); },
+                   [&](const SetBabble& change) {
+                       m_babbling = change.on;
+                       m_nextBabble = std::chrono::steady_clock::now();
+                   },
+                   [&](const SetPlugged& change) {
+                       if (!change.on) {
+                           unplug();
+                       } else {
+                           m_setup.terminal->plug();
+                       }
+                   },
                    [&](const auto& change) { m_responder.apply(change); },
                },
                parseConsoleLine(line));
-    say(answer);
+    return answer;
 }
 
 }  // namespace brevanto::sim

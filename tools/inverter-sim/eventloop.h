@@ -3,23 +3,28 @@
 #pragma once
 
 #include <deque>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "inverter-sim/dayscript.h"
+#include "inverter-sim/energyledger.h"
 #include "inverter-sim/framesplitter.h"
 #include "inverter-sim/linepacer.h"
+#include "inverter-sim/pluggedterminal.h"
 #include "inverter-sim/responder.h"
 
 namespace brevanto::sim {
 
 struct LoopSetup {
-    int serial = -1;  // the pseudo-terminal's master side, non-blocking
+    PluggedTerminal* terminal = nullptr;  // the line, which "unplug" and "plug" change
     int stop = -1;    // readable when the simulator must stop
     int console = 0;  // commands, one a line
     int answers = 1;  // one line per command
     bool paced = true;
     uint64_t seed = 1;
+    DayScript script{};  // lines the loop runs by itself, each at its time
 };
 
 class EventLoop {
@@ -45,6 +50,12 @@ private:
     void writeDueBytes(SteadyTime now);
     void readConsole();
     void handleLine(std::string_view line);
+    // Carries out one console command; its answer.
+    std::string perform(std::string_view line);
+    void runDueScript();
+    void babble(SteadyTime now);
+    void unplug();
+    void advanceLedger();
 
     LoopSetup m_setup;
     Responder m_responder;
@@ -56,6 +67,10 @@ private:
     bool m_skippingLongLine = false;
     bool m_serialFull = false;
     bool m_running = true;
+    EnergyLedger m_ledger;
+    bool m_babbling = false;
+    SteadyTime m_nextBabble{};
+    std::mt19937 m_noise;
 };
 
 }  // namespace brevanto::sim

@@ -70,4 +70,18 @@ QpigsReading PlantModel::reading(double secondsSinceMidnight) {
     return r;
 }
 
+// The same curves as reading(), with every noise term at its mean.
+PlantPower PlantModel::power(double secondsSinceMidnight) const {
+    const double hour = hourOfDay(secondsSinceMidnight);
+    const double stateOfCharge = m_bank.stateOfCharge(hour);
+    const double pvAmps = pvAvailableAmps(hour);
+    const double activeWatts =
+        std::clamp(loadApparentVa(hour), kMinLoadVa, kMaxLoadVa) * kPowerFactor;
+    const double netAmps =
+        pvAmps - loadBatteryAmps(activeWatts, BatteryBank::restingVolts(stateOfCharge));
+    const double batteryVolts = std::clamp(BatteryBank::terminalVolts(stateOfCharge, netAmps),
+                                           kEmptyVolts, kAbsorptionVolts);
+    return PlantPower{pvAmps * batteryVolts, activeWatts};
+}
+
 }  // namespace brevanto::sim

@@ -10,11 +10,19 @@
 
 namespace brevanto::sim {
 
+// What flows at one moment, free of noise and of the readings' rounding:
+// the truth that the readings sample.
+struct PlantPower {
+    double solarWatts = 0;  // the charger's current times the battery's voltage
+    double loadWatts = 0;   // the household's active power
+};
+
 class PlantModel {
 public:
     explicit PlantModel(uint64_t seed);
 
     QpigsReading reading(double secondsSinceMidnight);
+    PlantPower power(double secondsSinceMidnight) const;
 
 private:
     // Uniform in [-spread, spread].

@@ -51,15 +51,27 @@ void Responder::apply(const SetBadCrc& change) {
     m_badCrc = change.on;
 }
 
+void Responder::apply(const SetGrid& change) {
+    m_gridOn = change.on;
+}
+
+void Responder::apply(const SetNak& change) {
+    m_nak = change.on;
+}
+
 // Scripted bytes go out exactly as given: they exist to reproduce faults, so
 // the spoilt-check switch leaves them alone. While silent, nothing is used
 // up, and a scripted reply waits for the next command that is answered.
 std::optional<std::vector<uint8_t>> Responder::reply(std::span<const uint8_t> frame,
                                                      double secondsSinceMidnight) {
+    m_served = ServedAnswer{.connectProof = false, .reading = std::nullopt, .onLine = onLine()};
     if (m_silent) {
         return std::nullopt;
     }
     const std::optional<std::string_view> command = checkedCommand(frame);
+    if (m_nak) {
+        return replyFrame("NAK");
+    }
     if (command) {
         const auto scripted = m_raw.find(*command);
         if (scripted != m_raw.end() && !scripted->second.empty()) {
@@ -73,19 +85,30 @@ std::optional<std::vector<uint8_t>> Responder::reply(std::span<const uint8_t> fr
     if (m_badCrc) {
         uint8_t& low = bytes[bytes.size() - 2];
         low = spoiltCheckByte(low);
+        m_served = ServedAnswer{.connectProof = false, .reading = std::nullopt, .onLine = onLine()};
     }
     return bytes;
 }
 
 std::vector<uint8_t> Responder::answer(std::string_view command, double secondsSinceMidnight) {
     if (command == "QPIGS") {
-        return replyFrame(m_fixedQpigs ? *m_fixedQpigs
-                                       : qpigsPayload(m_plant.reading(secondsSinceMidnight)));
+        if (m_fixedQpigs) {
+            return replyFrame(*m_fixedQpigs);
+        }
+        QpigsReading reading = m_plant.reading(secondsSinceMidnight);
+        if (!m_gridOn) {
+            reading.gridVolts = 0;
+            reading.gridHertz = 0;
+        }
+        m_served.reading = reading;
+        return replyFrame(qpigsPayload(reading));
     }
     if (command == "QMOD") {
-        return replyFrame(std::string_view(&m_mode, 1));
+        const char mode = m_mode == 'L' && !m_gridOn ? 'B' : m_mode;
+        return replyFrame(std::string_view(&mode, 1));
     }
     if (command == "QID") {
+        m_served.connectProof = true;
         return replyFrame(kSerialNumber);
     }
     return replyFrame("NAK");

@@ -18,6 +18,14 @@ namespace brevanto::sim {
 // A plausible serial number of the 14 digits real units report.
 constexpr std::string_view kSerialNumber = "92932004102453";
 
+// What the last frame earned, for the energy ledger: a proof of presence, a
+// reading of the day's values, or neither.
+struct ServedAnswer {
+    bool connectProof = false;            // QID answered as asked
+    std::optional<QpigsReading> reading;  // the day's values, with a right check
+    bool onLine = false;                  // the load runs from the line
+};
+
 class Responder {
 public:
     explicit Responder(uint64_t seed);
@@ -27,11 +35,17 @@ public:
     void apply(const QueueRaw& change);
     void apply(const SetSilent& change);
     void apply(const SetBadCrc& change);
+    void apply(const SetGrid& change);
+    void apply(const SetNak& change);
 
     // frame is what arrived before the CR: command text and two check bytes.
     // No value means the inverter stays silent.
     std::optional<std::vector<uint8_t>> reply(std::span<const uint8_t> frame,
                                               double secondsSinceMidnight);
+    const ServedAnswer& lastServed() const { return m_served; }
+    // Line mode needs the line: during an outage the unit runs on its battery.
+    bool onLine() const { return m_mode == 'L' && m_gridOn; }
+    const PlantModel& plant() const { return m_plant; }
 
 private:
     std::vector<uint8_t> answer(std::string_view command, double secondsSinceMidnight);
@@ -42,6 +56,9 @@ private:
     std::map<std::string, std::deque<std::vector<uint8_t>>, std::less<>> m_raw;
     bool m_silent = false;
     bool m_badCrc = false;
+    bool m_gridOn = true;
+    bool m_nak = false;
+    ServedAnswer m_served;
 };
 
 // Which command a frame carries, if its check is right.

@@ -16,6 +16,7 @@ struct SimOptions {
     std::string linkPath;
     bool pacing = true;
     uint64_t seed = kDefaultSeed;
+    std::string scriptPath;  // empty: no scripted day
 
     bool operator==(const SimOptions&) const = default;
 };
