@@ -8,12 +8,14 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "support/childprocess.h"
 #include "support/freeport.h"
 #include "support/simprocess.h"
+#include "support/simsettings.h"
 #include "support/tempdir.h"
 #include "support/waituntil.h"
 #include "todaysfiles.h"
@@ -137,10 +139,62 @@ TEST(HeadlessTest, InstalledWhereItCannotWriteItKeepsItsFilesInTheUsersDataFolde
     EXPECT_FALSE(fs::exists(home / "Log"));
 }
 
+// Two bad replies in a row take in a main-values reply, whichever came
+// first after the line went bad.
+bool badRepliesCounted(int port) {
+    const testing::ProcessRun scrape =
+        testing::runToExit({"curl", "-sf", "--max-time", "2",
+                            "http://127.0.0.1:" + std::to_string(port) + "/metrics"});
+    const std::string name = "brevanto_exchange_failures_total{cause=\"bad_reply\"} ";
+    const auto at = scrape.output.find(name);
+    return scrape.exitStatus == 0 && at != std::string::npos &&
+           std::stoi(scrape.output.substr(at + name.size())) >= 2;
+}
+
+// A board without a screen cannot tick "Display all errors on log ": the
+// command line does it, and without it a bad line stays out of the journal.
+TEST(HeadlessTest, AllErrorsJournalsEveryBadReplyFromTheStart) {
+    for (const bool allErrors : {true, false}) {
+        SCOPED_TRACE(allErrors ? "--all-errors" : "without --all-errors");
+        TempDir folder;
+        testing::SimProcess sim;
+        const int port = testing::unusedPort();
+        testing::writeFile(folder / "brevanto.INI",
+                           std::string(testing::kAutoConnectToCom1) +
+                               "[Http]\nPort=" + std::to_string(port) +
+                               "\n[Ports]\nCOM1=" + sim.linkPath().string() + "\n");
+        std::vector<std::string> command{copyProgram(folder.path()).string(), "--headless"};
+        if (allErrors) {
+            command.push_back("--all-errors");
+        }
+        ChildProcess program(command, {.workingDirectory = folder.path(),
+                                       .environment = kNoScreen,
+                                       .outputFile = folder / "output.txt"});
+        ASSERT_TRUE(testing::waitUntil(
+            [&] {
+                return fs::exists(folder.path() /
+                                  testing::todaysLogFile("LogVariables", "BasicLog_", ".csv"));
+            },
+            testing::pauseBriefly))
+            << readFile(folder / "output.txt");
+        ASSERT_EQ(sim.command("badcrc on"), "ok");
+        ASSERT_TRUE(
+            testing::waitUntil([&] { return badRepliesCounted(port); }, testing::pauseBriefly));
+        program.sendSignal(SIGTERM);
+        EXPECT_EQ(program.waitForExit(), 0);
+        const std::string events =
+            readFile(folder.path() / testing::todaysLogFile("LogEvent", "EventLog", ".txt"));
+        EXPECT_EQ(events.find("Error receiving main values (110/110)") != std::string::npos,
+                  allErrors)
+            << events;
+    }
+}
+
 TEST(CommandLineProgramTest, HelpAndVersionAnswerAndAnUnknownArgumentIsRefused) {
     const testing::ProcessRun help = testing::runToExit({kProgram, "--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_TRUE(help.output.starts_with("Usage: brevanto [--headless]\n")) << help.output;
+    EXPECT_TRUE(help.output.starts_with("Usage: brevanto [--headless] [--all-errors]\n"))
+        << help.output;
     const testing::ProcessRun version = testing::runToExit({kProgram, "--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.output, "Brevanto 1.1.7.1\n");

@@ -19,9 +19,9 @@ namespace brevanto::sim {
 
 struct LoopSetup {
     PluggedTerminal* terminal = nullptr;  // the line, which "unplug" and "plug" change
-    int stop = -1;    // readable when the simulator must stop
-    int console = 0;  // commands, one a line
-    int answers = 1;  // one line per command
+    int stop = -1;                        // readable when the simulator must stop
+    int console = 0;                      // commands, one a line
+    int answers = 1;                      // one line per command
     bool paced = true;
     uint64_t seed = 1;
     DayScript script{};  // lines the loop runs by itself, each at its time
