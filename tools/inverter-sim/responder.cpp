@@ -61,7 +61,8 @@ void Responder::apply(const SetNak& change) {
 
 // Scripted bytes go out exactly as given: they exist to reproduce faults, so
 // the spoilt-check switch leaves them alone. While silent, nothing is used
-// up, and a scripted reply waits for the next command that is answered.
+// up, and a scripted reply waits for the next command that is answered; a
+// NAK storm refuses every frame and leaves them waiting too.
 std::optional<std::vector<uint8_t>> Responder::reply(std::span<const uint8_t> frame,
                                                      double secondsSinceMidnight) {
     m_served = ServedAnswer{.connectProof = false, .reading = std::nullopt, .onLine = onLine()};

@@ -74,7 +74,8 @@ options:
                 link there is replaced; any other file is left alone)
   --no-pacing   answer at once instead of at the line's real 2400 baud
   --seed N      seed of the noise on the values (default 1, so runs repeat)
-  --script FILE a day of faults: lines "HH:MM:SS COMMAND" with the commands
+  --script FILE
+                a day of faults: lines "HH:MM:SS COMMAND" with the commands
                 below, each run when its time of day next comes round after
                 the line before it; '#' starts a comment line
   --help        show this text
