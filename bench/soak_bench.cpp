@@ -10,12 +10,10 @@
 // program's figure is within 0.5% of the truth beyond that error.
 //
 //   bench_soak [HOURS [RATE]]   (default 24 hours at 60 times real time)
-#include <poll.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -32,6 +30,7 @@
 
 #include "support/childprocess.h"
 #include "support/freeport.h"
+#include "support/simprocess.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -152,62 +151,6 @@ long residentKb(pid_t pid) {
     }
     return -1;
 }
-
-// The simulator on its console: one line asked, one line answered.
-class Simulator {
-public:
-    Simulator(const fs::path& link, const fs::path& script)
-        : m_child({BREVANTO_SIM_PATH, "--link", link.string(), "--no-pacing", "--script",
-                   script.string()},
-                  {.input = ChildProcess::Stream::Pipe, .output = ChildProcess::Stream::Pipe}) {
-        const std::string ready = readLine();
-        if (ready.rfind("ready ", 0) != 0) {
-            std::fprintf(stderr, "bench_soak: the simulator said '%s'\n", ready.c_str());
-            std::exit(1);
-        }
-    }
-
-    std::string ask(const std::string& command) {
-        const std::string line = command + "\n";
-        if (::write(m_child.input(), line.data(), line.size()) !=
-            static_cast<ssize_t>(line.size())) {
-            return {};
-        }
-        return readLine();
-    }
-
-    void quit() {
-        m_child.closeInput();
-        m_child.waitForExit(10min);
-    }
-
-private:
-    // The clock runs fast: a generous guard on the fast clock is still
-    // short in real time.
-    std::string readLine() {
-        for (;;) {
-            const auto end = m_buffer.find('\n');
-            if (end != std::string::npos) {
-                std::string line = m_buffer.substr(0, end);
-                m_buffer.erase(0, end + 1);
-                return line;
-            }
-            pollfd entry{m_child.output(), POLLIN, 0};
-            if (::poll(&entry, 1, 30 * 60 * 1000) <= 0) {
-                return {};
-            }
-            std::array<char, 4096> chunk{};
-            const ssize_t n = ::read(m_child.output(), chunk.data(), chunk.size());
-            if (n <= 0) {
-                return {};
-            }
-            m_buffer.append(chunk.data(), static_cast<size_t>(n));
-        }
-    }
-
-    ChildProcess m_child;
-    std::string m_buffer;
-};
 
 struct Energy {
     double solar = 0;
@@ -391,7 +334,10 @@ int soak(double hours, double rate) {
               "LogComputed=1\nLogEvent=1\nLogEnergy=1\n[Http]\nPort=" +
                   std::to_string(port) + "\n[Ports]\nCOM1=" + link.string() + "\n");
 
-    Simulator sim(link, folder.path() / "script.txt");
+    // On the fast clock a generous guard is still short in real time.
+    SimProcess sim({.linkPath = link,
+                    .extraArguments = {"--script", (folder.path() / "script.txt").string()},
+                    .timeout = 30min});
     ChildProcess program({(folder.path() / "brevanto").string(), "--headless", "--all-errors"},
                          {.workingDirectory = folder.path(),
                           .environment = {{"QT_QPA_PLATFORM", "offscreen"}},
@@ -414,10 +360,11 @@ int soak(double hours, double rate) {
     std::this_thread::sleep_until(end);
     const long lastKb = residentKb(program.pid());
 
-    const std::map<std::string, Energy> truth = parseReport(sim.ask("report"));
+    const std::map<std::string, Energy> truth = parseReport(sim.command("report"));
     program.sendSignal(SIGTERM);
     const std::optional<int> status = program.waitForExit(10min);
-    sim.quit();
+    sim.closeInput();
+    sim.waitForExit();
 
     std::printf("soak: %.1f simulated hours from %s (UTC), 10 s measuring interval\n", hours,
                 kStart);

@@ -11,12 +11,9 @@ BrevantoApplication::BrevantoApplication(int& argc, char** argv) : QApplication(
 }
 
 bool BrevantoApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        reportEscapedFault("a handler");
-    }
-    return false;
+    bool handled = false;
+    runReportingFaults("a handler", [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 }  // namespace brevanto

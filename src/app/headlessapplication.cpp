@@ -9,12 +9,9 @@ HeadlessApplication::HeadlessApplication(int& argc, char** argv) : QCoreApplicat
 }
 
 bool HeadlessApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QCoreApplication::notify(receiver, event);
-    } catch (...) {
-        reportEscapedFault("a handler");
-    }
-    return false;
+    bool handled = false;
+    runReportingFaults("a handler", [&] { handled = QCoreApplication::notify(receiver, event); });
+    return handled;
 }
 
 }  // namespace brevanto

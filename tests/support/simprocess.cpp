@@ -28,7 +28,8 @@ int millisecondsUntil(Clock::time_point deadline) {
 
 SimProcess::SimProcess() : SimProcess(Options{}) {}
 
-SimProcess::SimProcess(Options options) : m_linkPath(std::move(options.linkPath)) {
+SimProcess::SimProcess(Options options)
+    : m_linkPath(std::move(options.linkPath)), m_timeout(options.timeout) {
     if (m_linkPath.empty()) {
         m_dir = std::make_unique<TempDir>();
         m_linkPath = *m_dir / "ttyINV";
@@ -69,7 +70,7 @@ std::string SimProcess::command(std::string_view line) {
 }
 
 std::string SimProcess::readLine(const std::string& awaited) {
-    const auto deadline = Clock::now() + kSimTimeout;
+    const auto deadline = Clock::now() + m_timeout;
     for (;;) {
         if (const size_t end = m_pendingOutput.find('\n'); end != std::string::npos) {
             std::string answer = m_pendingOutput.substr(0, end);
@@ -100,7 +101,7 @@ void SimProcess::sendSignal(int signal) {
 int SimProcess::waitForExit() {
     if (!m_waited) {
         m_waited = true;
-        const auto status = m_child->waitForExit(kSimTimeout);
+        const auto status = m_child->waitForExit(m_timeout);
         if (!status) {
             m_child->kill();
             throw std::runtime_error("brevanto-sim did not end in time and was killed");

@@ -27,6 +27,9 @@ public:
         // Empty: "ttyINV" in a fresh directory owned by this object.
         std::filesystem::path linkPath{};
         std::vector<std::string> extraArguments{};
+        // How long an answer and the end may take; longer for a simulator
+        // on a clock that libfaketime runs fast.
+        std::chrono::milliseconds timeout = kSimTimeout;
     };
 
     // Returns once the simulator has said it is ready; throws if it never does.
@@ -52,6 +55,7 @@ private:
 
     std::unique_ptr<TempDir> m_dir;
     std::filesystem::path m_linkPath;
+    std::chrono::milliseconds m_timeout;
     std::unique_ptr<ChildProcess> m_child;
     std::string m_pendingOutput;
     bool m_waited = false;
